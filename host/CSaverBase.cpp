@@ -1,0 +1,10 @@
+// The run sequence shared by the run modes.
+#include "host/CSaverBase.h"
+
+CSaverBase::~CSaverBase() = default;
+
+int CSaverBase::Run() {
+    // The window, the device and the effect join the run in later stages of the program;
+    // until then a run ends at once with a normal exit code.
+    return 0;
+}

@@ -1,0 +1,12 @@
+// The running saver, full screen on the primary display.
+#pragma once
+
+#include "host/CSaverBase.h"
+
+#include <windows.h>
+
+class CSaverMain : public CSaverBase {
+public:
+    CSaverMain() = default;
+
+};

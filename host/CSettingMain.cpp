@@ -1,0 +1,4 @@
+// The settings run
+#include "host/CSettingMain.h"
+
+CSettingMain::CSettingMain(HWND parent) : parent_(parent) {}

@@ -1,0 +1,13 @@
+// The settings interface that the effect, the run modes and the dialog share.
+#pragma once
+
+class CSetting {
+public:
+    virtual ~CSetting() = default;
+    // Reads every setting from the settings file; missing entries take their defaults.
+    virtual int Load() = 0;
+    // Puts every setting to its default, in memory only.
+    virtual int SetDefaults() = 0;
+    // Writes every setting to the settings file.
+    virtual int Save() = 0;
+};
