@@ -1,7 +1,8 @@
 # Front door: make run | make test | make build | make bench | make artwork
 # run and test first install whatever is missing (Debian 12), then configure and build.
 
-BUILD := build
+BUILD ?= build
+export VITRELLE_BUILD_DIR := $(abspath $(BUILD))
 ARGS ?= /s
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release

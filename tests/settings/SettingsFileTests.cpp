@@ -1,7 +1,7 @@
 // The settings record over real files and the real private-profile functions.
 #include "settings/CSettingImpl.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 
 #include "settings/CSettingImpl.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <doctest/doctest.h>
 

@@ -1,5 +1,5 @@
 // Temporary folders and whole-file helpers for the unit tests.
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <windows.h>
 
