@@ -7,6 +7,6 @@
 
 class CSaverMain : public CSaverBase {
 public:
-    CSaverMain() = default;
+    CSaverMain() { Effect().Initialize(0); }
 
 };

@@ -1,4 +1,6 @@
 // The settings run
 #include "host/CSettingMain.h"
 
-CSettingMain::CSettingMain(HWND parent) : parent_(parent) {}
+CSettingMain::CSettingMain(HWND parent) : parent_(parent) {
+    Effect().Initialize(2);
+}

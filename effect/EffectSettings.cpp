@@ -1,0 +1,38 @@
+// Safe values for the effect from whatever the settings record holds.
+#include "effect/EffectSettings.h"
+
+#include "settings/CSettingImpl.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double SafeReal(double value, double fallback, double low, double high) {
+    if (!std::isfinite(value)) {
+        return fallback;
+    }
+    return std::clamp(value, low, high);
+}
+
+} // namespace
+
+EffectSettings MakeEffectSettings(const CSettingImpl& record) {
+    const EffectSettings defaults;
+    EffectSettings s;
+    s.TriangleTexture = std::clamp(record.TriangleTexture, 0, EffectLimits::MaxTextureIndex);
+    s.TriangleSize =
+        std::clamp(record.TriangleSize, EffectLimits::MinTriangleSize, EffectLimits::MaxTriangleSize);
+    s.PieceCount = std::clamp(record.PieceCount, 0, EffectLimits::MaxPieceCount);
+    const double scale = EffectLimits::MaxPieceScale;
+    s.PieceScaleMin = SafeReal(record.PieceScaleMin, defaults.PieceScaleMin, -scale, scale);
+    s.PieceScaleMax = SafeReal(record.PieceScaleMax, defaults.PieceScaleMax, -scale, scale);
+    const double speed = EffectLimits::MaxSpeed;
+    s.SpeedRotation = SafeReal(record.SpeedRotation, defaults.SpeedRotation, -speed, speed);
+    s.SpeedShake = SafeReal(record.SpeedShake, defaults.SpeedShake, 0.0, speed);
+    s.SpeedLight = SafeReal(record.SpeedLight, defaults.SpeedLight, -speed, speed);
+    const double light = EffectLimits::MaxLight;
+    s.LightStrength = SafeReal(record.LightStrength, defaults.LightStrength, -light, light);
+    s.LightArea = SafeReal(record.LightArea, defaults.LightArea, -light, light);
+    return s;
+}

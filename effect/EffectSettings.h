@@ -1,0 +1,41 @@
+// The values the effect works with, derived every frame from the settings record. A hand-edited
+// settings file can hold any number; the record keeps it as written (the dialog and Save see it),
+// while the effect uses these safe values instead.
+#pragma once
+
+#include <cstdint>
+
+class CSettingImpl;
+
+// Limits applied to the record's values (the dialog offers values well inside them).
+struct EffectLimits {
+    // The tiling divides by the size and steps by size - 2; below 16 the tile count explodes
+    // ((W / S)^2), above 1024 the chamber image (2S x 2S) outgrows common texture limits.
+    static constexpr std::int32_t MinTriangleSize = 16;
+    static constexpr std::int32_t MaxTriangleSize = 1024;
+    // The neighbour count compares every pair of pieces.
+    static constexpr std::int32_t MaxPieceCount = 1000;
+    static constexpr std::int32_t MaxTextureIndex = 5;
+    // Stretch factors of the pieces.
+    static constexpr double MaxPieceScale = 16.0;
+    // Speeds in radians (or phase units) per second; a shake speed below 0 counts as 0.
+    static constexpr double MaxSpeed = 100.0;
+    static constexpr double MaxLight = 100.0;
+};
+
+struct EffectSettings {
+    std::int32_t TriangleTexture = 1;
+    std::int32_t TriangleSize = 96;
+    std::int32_t PieceCount = 50;
+    double PieceScaleMin = 0.2;
+    double PieceScaleMax = 1.0;
+    double SpeedRotation = 0.02;
+    double SpeedShake = 0.1;
+    double SpeedLight = 0.1;
+    double LightStrength = 1.5;
+    double LightArea = 0.5;
+};
+
+// Integers are clamped into their limits (a negative count gives no pieces); a number that is not
+// finite takes the setting's default, a finite one is clamped into its limits.
+EffectSettings MakeEffectSettings(const CSettingImpl& record);
