@@ -1,6 +1,8 @@
 // Piece colours, neighbour counts and piece transforms of the chamber image.
 #include "effect/ChamberMath.h"
 
+#include "effect/Transform2D.h"
+
 #include <cmath>
 
 double ChamberCentroidY(std::int32_t triangleSize) {
@@ -49,7 +51,5 @@ D3DXMATRIX PieceMatrix(const Piece& piece, std::int32_t triangleSize) {
     const D3DXVECTOR2 scaling(piece.ScaleX, piece.ScaleY);
     const D3DXVECTOR2 translation(static_cast<float>(double(piece.X) - 32.0 + triangleSize),
                                   static_cast<float>(double(piece.Y) - 32.0));
-    D3DXMATRIX m;
-    D3DXMatrixTransformation2D(&m, &centre, 0.0f, &scaling, &centre, piece.Angle, &translation);
-    return m;
+    return CentredTransform2D(centre, scaling, piece.Angle, translation);
 }

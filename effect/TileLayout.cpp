@@ -2,6 +2,7 @@
 #include "effect/TileLayout.h"
 
 #include "effect/ChamberMath.h"
+#include "effect/Transform2D.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,34 +16,44 @@ TileGrid MakeTileGrid(std::uint32_t width, std::int32_t triangleSize) {
     return grid;
 }
 
-TilePlacement PlaceTile(std::int32_t row, std::int32_t column, std::uint32_t width, std::uint32_t height,
-                        std::int32_t triangleSize, double rotationAngle) {
+TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize, double rotationAngle) {
+    TileFrame f;
+    f.TriangleSize = triangleSize;
+    f.Step = triangleSize - 2;
+    f.RotationAngle = rotationAngle;
+    f.Cos = std::cos(rotationAngle);
+    f.Sin = std::sin(rotationAngle);
+    // Signed: a window narrower than the triangle must not wrap around.
+    f.Left = static_cast<float>(std::int64_t{width / 2} - triangleSize);
+    f.Top = static_cast<float>(double(height / 2) - ChamberCentroidY(triangleSize));
+    return f;
+}
+
+TilePlacement PlaceTile(const TileFrame& frame, std::int32_t row, std::int32_t column) {
     const double sqrt3 = std::numbers::sqrt3;
-    const std::int32_t step = triangleSize - 2;
+    const std::int32_t step = frame.Step;
     TilePlacement t;
     t.K = 3 * row + column;
     t.F = (t.K & 1) ? -1 : 1;
     t.Xo = static_cast<float>(column * step);
     const double inRow = t.F == -1 ? step * sqrt3 / 3.0 : 2.0 * step * sqrt3 / 3.0;
     t.Yo = static_cast<float>(row * sqrt3 * step + inRow);
-    t.Phi = static_cast<float>(t.F * std::numbers::pi * t.K / 3.0 + rotationAngle);
-    // Signed: a window narrower than the triangle must not wrap around.
-    const float left = static_cast<float>(std::int64_t{width / 2} - triangleSize);
-    const float top = static_cast<float>(double(height / 2) - ChamberCentroidY(triangleSize));
-    const double c = std::cos(rotationAngle);
-    const double s = std::sin(rotationAngle);
-    t.Tx = static_cast<float>(left + t.Xo * c - t.Yo * s);
-    t.Ty = static_cast<float>(top + t.Xo * s + t.Yo * c);
+    t.Phi = static_cast<float>(t.F * std::numbers::pi * t.K / 3.0 + frame.RotationAngle);
+    t.Tx = static_cast<float>(frame.Left + t.Xo * frame.Cos - t.Yo * frame.Sin);
+    t.Ty = static_cast<float>(frame.Top + t.Xo * frame.Sin + t.Yo * frame.Cos);
     return t;
+}
+
+TilePlacement PlaceTile(std::int32_t row, std::int32_t column, std::uint32_t width, std::uint32_t height,
+                        std::int32_t triangleSize, double rotationAngle) {
+    return PlaceTile(MakeTileFrame(width, height, triangleSize, rotationAngle), row, column);
 }
 
 D3DXMATRIX TileMatrix(const TilePlacement& tile, std::int32_t triangleSize) {
     const D3DXVECTOR2 centre(static_cast<float>(triangleSize), static_cast<float>(ChamberCentroidY(triangleSize)));
     const D3DXVECTOR2 scaling(static_cast<float>(tile.F), 1.0f);
     const D3DXVECTOR2 translation(tile.Tx, tile.Ty);
-    D3DXMATRIX m;
-    D3DXMatrixTransformation2D(&m, &centre, 0.0f, &scaling, &centre, tile.Phi, &translation);
-    return m;
+    return CentredTransform2D(centre, scaling, tile.Phi, translation);
 }
 
 RECT TileSourceRect(std::int32_t triangleSize) {

@@ -30,6 +30,20 @@ struct TilePlacement {
 TilePlacement PlaceTile(std::int32_t row, std::int32_t column, std::uint32_t width, std::uint32_t height,
                         std::int32_t triangleSize, double rotationAngle);
 
+// What every tile of one frame shares, worked out once per frame.
+struct TileFrame {
+    std::int32_t TriangleSize = 0;
+    std::int32_t Step = 0;
+    double RotationAngle = 0.0;
+    double Cos = 1.0;
+    double Sin = 0.0;
+    // Screen centre less the chamber's centroid (S, c).
+    float Left = 0.0f;
+    float Top = 0.0f;
+};
+TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize, double rotationAngle);
+TilePlacement PlaceTile(const TileFrame& frame, std::int32_t row, std::int32_t column);
+
 // The transform that puts the chamber image onto the tile.
 D3DXMATRIX TileMatrix(const TilePlacement& tile, std::int32_t triangleSize);
 

@@ -1,0 +1,38 @@
+// The scale-turn-translate matrix against the Direct3D utility library's own.
+#include "effect/Transform2D.h"
+
+#include <doctest/doctest.h>
+
+#include <algorithm>
+#include <cmath>
+
+TEST_SUITE("effect") {
+
+TEST_CASE("CentredTransform2D: the same matrix as D3DXMatrixTransformation2D about one centre") {
+    const D3DXVECTOR2 centres[] = {{0, 0}, {32, 32}, {96, 110.85f}, {-5, 1000}};
+    const D3DXVECTOR2 scalings[] = {{1, 1}, {-1, 1}, {0.2f, 1.9f}, {0, 0.5f}};
+    const float rotations[] = {0.0f, 0.3f, -1.0472f, 3.14159f, -7.5f, 40.0f};
+    const D3DXVECTOR2 translations[] = {{0, 0}, {-2900.5f, 1711.25f}, {12.5f, -3.75f}};
+    double worst = 0;
+    for (const D3DXVECTOR2& c : centres) {
+        for (const D3DXVECTOR2& s : scalings) {
+            for (float r : rotations) {
+                for (const D3DXVECTOR2& t : translations) {
+                    D3DXMATRIX want;
+                    D3DXMatrixTransformation2D(&want, &c, 0.0f, &s, &c, r, &t);
+                    const D3DXMATRIX got = CentredTransform2D(c, s, r, t);
+                    for (int i = 0; i < 4; ++i) {
+                        for (int j = 0; j < 4; ++j) {
+                            const double scale = i == 3 ? 1.0 + std::fabs(t.x) + std::fabs(t.y) + 2 * std::fabs(c.x) +
+                                                              2 * std::fabs(c.y)
+                                                        : 1.0;
+                            worst = std::max(worst, std::fabs(got.m[i][j] - want.m[i][j]) / scale);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    CHECK(worst < 1e-5);
+}
+}
