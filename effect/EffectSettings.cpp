@@ -36,3 +36,8 @@ EffectSettings MakeEffectSettings(const CSettingImpl& record) {
     s.LightArea = SafeReal(record.LightArea, defaults.LightArea, -light, light);
     return s;
 }
+
+std::int32_t AtlasResourceId(std::int32_t triangleTexture) {
+    constexpr std::int32_t ids[EffectLimits::MaxTextureIndex + 1] = {202, 203, 204, 205, 206, 207};
+    return ids[std::clamp(triangleTexture, 0, EffectLimits::MaxTextureIndex)];
+}

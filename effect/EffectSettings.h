@@ -39,3 +39,6 @@ struct EffectSettings {
 // Integers are clamped into their limits (a negative count gives no pieces); a number that is not
 // finite takes the setting's default, a finite one is clamped into its limits.
 EffectSettings MakeEffectSettings(const CSettingImpl& record);
+
+// The resource id of the piece atlas for a texture index; an index outside 0..5 is clamped first.
+std::int32_t AtlasResourceId(std::int32_t triangleTexture);

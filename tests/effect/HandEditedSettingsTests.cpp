@@ -111,6 +111,16 @@ TEST_CASE("MakeEffectSettings: clamps what it can use, defaults what it cannot")
     }
 }
 
+TEST_CASE("AtlasResourceId: six atlases, any index picks one of them") {
+    CHECK(AtlasResourceId(0) == 202);
+    CHECK(AtlasResourceId(1) == 203);
+    CHECK(AtlasResourceId(5) == 207);
+    CHECK(AtlasResourceId(-3) == 202);
+    CHECK(AtlasResourceId(6) == 207);
+    CHECK(AtlasResourceId(INT_MIN) == 202);
+    CHECK(AtlasResourceId(INT_MAX) == 207);
+}
+
 TEST_CASE("CSaverImpl: a hand-edited file runs on safe values and keeps its own") {
     TempFolder folder;
     const std::wstring file = folder / L"Vitrelle.ini";
