@@ -113,8 +113,8 @@ int main() {
         tiles.SetBackBufferWidth(1920);
         tiles.RotationAngle = 0.3;
         const TileGrid grid = MakeTileGrid(1920, size);
-        const std::string name = "tile layout, matrices, alphas, 1920x1080, S = " + std::to_string(size) + " (" +
-                                 std::to_string(4 * grid.Columns * grid.Rows) + " tiles)";
+        const std::string name = "tile layout, matrices, alphas, 1920x1080, S = " + std::to_string(size) +
+                                 " (" + std::to_string(4 * grid.Columns * grid.Rows) + " tiles)";
         Measure(name.c_str(), [&] { TileLoop(tiles, 1920, 1080); });
     }
     return 0;

@@ -24,7 +24,9 @@ D3DCOLOR PieceColor(double phase, std::int32_t neighbours, std::int32_t index) {
     const double g = 192.0 + 63.0 * std::cos(0.8 * phase);
     const double b = 192.0 + 63.0 * std::cos(0.7 * phase);
     // Every value lies inside its byte; the masks only keep the packing safe.
-    const auto byte = [](double v) { return static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) & 0xFF; };
+    const auto byte = [](double v) {
+        return static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) & 0xFF;
+    };
     return byte(a) << 24 | byte(r) << 16 | byte(g) << 8 | byte(b);
 }
 

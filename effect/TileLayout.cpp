@@ -16,7 +16,8 @@ TileGrid MakeTileGrid(std::uint32_t width, std::int32_t triangleSize) {
     return grid;
 }
 
-TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize, double rotationAngle) {
+TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize,
+                        double rotationAngle) {
     TileFrame f;
     f.TriangleSize = triangleSize;
     f.Step = triangleSize - 2;
@@ -50,7 +51,8 @@ TilePlacement PlaceTile(std::int32_t row, std::int32_t column, std::uint32_t wid
 }
 
 D3DXMATRIX TileMatrix(const TilePlacement& tile, std::int32_t triangleSize) {
-    const D3DXVECTOR2 centre(static_cast<float>(triangleSize), static_cast<float>(ChamberCentroidY(triangleSize)));
+    const D3DXVECTOR2 centre(static_cast<float>(triangleSize),
+                             static_cast<float>(ChamberCentroidY(triangleSize)));
     const D3DXVECTOR2 scaling(static_cast<float>(tile.F), 1.0f);
     const D3DXVECTOR2 translation(tile.Tx, tile.Ty);
     return CentredTransform2D(centre, scaling, tile.Phi, translation);

@@ -41,7 +41,8 @@ struct TileFrame {
     float Left = 0.0f;
     float Top = 0.0f;
 };
-TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize, double rotationAngle);
+TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize,
+                        double rotationAngle);
 TilePlacement PlaceTile(const TileFrame& frame, std::int32_t row, std::int32_t column);
 
 // The transform that puts the chamber image onto the tile.

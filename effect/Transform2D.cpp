@@ -3,7 +3,8 @@
 
 #include <cmath>
 
-D3DXMATRIX CentredTransform2D(D3DXVECTOR2 centre, D3DXVECTOR2 scaling, float rotation, D3DXVECTOR2 translation) {
+D3DXMATRIX CentredTransform2D(D3DXVECTOR2 centre, D3DXVECTOR2 scaling, float rotation,
+                              D3DXVECTOR2 translation) {
     const double c = std::cos(double{rotation});
     const double s = std::sin(double{rotation});
     const double m11 = scaling.x * c;

@@ -7,4 +7,5 @@
 // scaling rotation: a point p goes to Rot(rotation) (scaling * (p - centre)) + centre + translation
 // (row vectors, y downward, a positive rotation turns clockwise on the screen). Written out here
 // because the tiling needs tens of thousands of them per frame.
-D3DXMATRIX CentredTransform2D(D3DXVECTOR2 centre, D3DXVECTOR2 scaling, float rotation, D3DXVECTOR2 translation);
+D3DXMATRIX CentredTransform2D(D3DXVECTOR2 centre, D3DXVECTOR2 scaling, float rotation,
+                              D3DXVECTOR2 translation);

@@ -8,5 +8,4 @@
 class CSaverMain : public CSaverBase {
 public:
     CSaverMain() { Effect().Initialize(0); }
-
 };

@@ -392,7 +392,8 @@ TEST_CASE("CSaverImpl: every piece stays in the region over long runs") {
 TEST_CASE("CSaverImpl: Initialize shrinks the preview's pieces in memory only") {
     TempFolder folder;
     const std::wstring file = folder / L"Vitrelle.ini";
-    const std::string content = "[Triangle]\r\nSize=160\r\n[Piece]\r\nCount=7\r\nScaleMin=0.3\r\nScaleMax=0.9\r\n";
+    const std::string content =
+        "[Triangle]\r\nSize=160\r\n[Piece]\r\nCount=7\r\nScaleMin=0.3\r\nScaleMax=0.9\r\n";
     WriteBytes(file, content);
     for (int mode : {0, 2}) {
         CSaverImpl e(file);
