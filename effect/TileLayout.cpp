@@ -9,7 +9,8 @@
 #include <numbers>
 
 TileGrid MakeTileGrid(std::uint32_t width, std::int32_t triangleSize) {
-    const std::uint32_t across = width / static_cast<std::uint32_t>(triangleSize);
+    // The effect passes its safe size; anything below 1 is taken as 1 rather than divided by.
+    const std::uint32_t across = width / static_cast<std::uint32_t>(std::max(triangleSize, 1));
     TileGrid grid;
     grid.Columns = static_cast<std::int32_t>((across + 11) / 6 * 6 + 6);
     grid.Rows = static_cast<std::int32_t>((across + 3) / 2 * 2 + 2);

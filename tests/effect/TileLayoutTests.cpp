@@ -165,6 +165,8 @@ TEST_CASE("MakeTileGrid: columns and rows from the width") {
         CHECK(g.Rows == c.rows);
         CHECK(g.Columns % 6 == 0);
     }
+    CHECK(MakeTileGrid(1920, 0).Columns == MakeTileGrid(1920, 1).Columns);
+    CHECK(MakeTileGrid(1920, -7).Rows == MakeTileGrid(1920, 1).Rows);
     const TileGrid big = MakeTileGrid(1920, 32);
     CHECK(2 * big.Columns * 2 * big.Rows == 18432);
 }
