@@ -274,8 +274,8 @@ Rgba StainedGlass(const Cell& c, double x, double y) {
         return kBlack;
     }
     const double b = Unit(Hash(pane.id, 9));
-    const double glow = 0.7 + 0.3 * shapes::Smooth(kLead, 3.5, edge);
-    const double v = (0.6 + 0.4 * b) * glow * (1.0 - 0.18 * Falloff(x, y));
+    const double glow = 0.76 + 0.24 * shapes::Smooth(kLead, 3.5, edge);
+    const double v = (0.68 + 0.32 * b) * glow * (1.04 - 0.16 * Falloff(x, y));
     return FromHsv(c.hue, 0.72 + 0.28 * Unit(Hash(pane.id, 10)), v);
 }
 
