@@ -38,8 +38,7 @@ struct MatchOptions {
 // The application's veto over a candidate combination (caps, display format, back-buffer format,
 // windowed, the application's context).
 using IsDeviceAcceptableCallback = bool(CALLBACK*)(D3DCAPS9* caps, D3DFORMAT adapterFormat,
-                                                   D3DFORMAT backBufferFormat, bool windowed,
-                                                   void* context);
+                                                   D3DFORMAT backBufferFormat, bool windowed, void* context);
 
 struct AdapterInfo;
 struct DeviceInfo;
@@ -107,8 +106,8 @@ public:
     const AdapterInfo* GetAdapterInfo(UINT ordinal) const;
     const DeviceInfo* GetDeviceInfo(UINT ordinal, D3DDEVTYPE deviceType) const;
     const DeviceCombination* GetDeviceCombination(UINT ordinal, D3DDEVTYPE deviceType,
-                                                  D3DFORMAT adapterFormat,
-                                                  D3DFORMAT backBufferFormat, bool windowed) const;
+                                                  D3DFORMAT adapterFormat, D3DFORMAT backBufferFormat,
+                                                  bool windowed) const;
 
 private:
     std::vector<AdapterInfo> adapters_;
@@ -119,7 +118,6 @@ private:
 // complete, valid settings over the enumerated combinations. The device window of the result is
 // windowedDeviceWindow when windowed, else fullScreenDeviceWindow. Returns
 // DeviceEnumeration::ErrorNoCompatibleDevice when no combination fits.
-HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9* d3d,
-                                DeviceSettings* out, const DeviceSettings* in,
-                                const MatchOptions* match, HWND windowedDeviceWindow = nullptr,
-                                HWND fullScreenDeviceWindow = nullptr);
+HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9* d3d, DeviceSettings* out,
+                                const DeviceSettings* in, const MatchOptions* match,
+                                HWND windowedDeviceWindow = nullptr, HWND fullScreenDeviceWindow = nullptr);
