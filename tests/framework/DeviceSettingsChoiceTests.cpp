@@ -197,6 +197,19 @@ TEST_SUITE("framework") {
             // 20 bits wanted for 5 bits a channel: D16 and D24X8 are both 4 away, D16 comes first.
             CHECK(out.pp.AutoDepthStencilFormat == D3DFMT_D16);
         }
+        SUBCASE("on equal rank the first combination listed stays") {
+            // Without R5G6B5 back buffers, A1R5G5B5 and X1R5G5B5 earn the same rank.
+            auto noExactBackBuffer = adapter;
+            for (auto& device : noExactBackBuffer.DeviceTypes) {
+                device.AcceptsFormats = [](D3DFORMAT display, D3DFORMAT backBuffer, bool) {
+                    return ColorChannelBits(display) == ColorChannelBits(backBuffer) &&
+                           backBuffer != D3DFMT_R5G6B5;
+                };
+            }
+            Machine other({noExactBackBuffer});
+            REQUIRE(other.Find(out, CreationRequest(true, 0, 0), CreationOptions(true, 0, 0)) == S_OK);
+            CHECK(out.pp.BackBufferFormat == D3DFMT_A1R5G5B5);
+        }
         SUBCASE("windowed with only other formats than the desktop's finds nothing") {
             auto noDesktopFormat = adapter;
             for (auto& device : noDesktopFormat.DeviceTypes) {
