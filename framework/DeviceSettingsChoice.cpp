@@ -53,7 +53,8 @@ DWORD ValidVertexProcessing(const DeviceCombination& c, const DeviceSettings& in
     DWORD flags = in.BehaviorFlags;
     if ((flags & (D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING)) &&
         !HasHardwareTransform(c)) {
-        flags &= ~VertexProcessingFlags;
+        // A pure device needs hardware vertex processing, so it goes with it.
+        flags &= ~(VertexProcessingFlags | D3DCREATE_PUREDEVICE);
         flags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
     if (!(flags & VertexProcessingFlags)) {

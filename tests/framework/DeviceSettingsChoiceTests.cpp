@@ -465,6 +465,8 @@ TEST_SUITE("framework") {
             {true, MatchType::ClosestToInput, MX, MX},
             {true, MatchType::ClosestToInput, MT, MT | HW},
             {false, MatchType::ClosestToInput, 0, SW},
+            {false, MatchType::ClosestToInput, HW | D3DCREATE_PUREDEVICE, SW},
+            {true, MatchType::ClosestToInput, HW | D3DCREATE_PUREDEVICE, HW | D3DCREATE_PUREDEVICE},
         };
         for (const Row& row : rows) {
             CAPTURE(row.hardware);
