@@ -1,4 +1,5 @@
 // The choice of valid device settings from a wish, against scripted adapters.
+#include "framework/DeviceRequest.h"
 #include "framework/DeviceSettingsChoice.h"
 #include "support/FakeDirect3D9.h"
 
