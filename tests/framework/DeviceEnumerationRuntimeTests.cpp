@@ -105,7 +105,7 @@ TEST_CASE("DeviceEnumeration: the real runtime lists adapter 0 with the virtual 
           nullptr);
 }
 
-TEST_CASE("FindValidDeviceSettings: the real runtime creates the devices chosen for full screen and windowed") {
+TEST_CASE("FindValidDeviceSettings: the real runtime creates the full-screen and windowed choices") {
     RealDirect3D d3d;
     TestWindow window;
     DeviceEnumeration enumeration;
