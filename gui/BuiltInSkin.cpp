@@ -1,0 +1,4 @@
+// The skin image built into the program.
+#include "gui/BuiltInSkin.h"
+
+std::span<const BYTE> BuiltInSkinImage() { return {}; }
