@@ -224,7 +224,12 @@ TEST_CASE("ComboBox: the wheel over a closed box steps the choice") {
     CHECK(probe.combo->GetSelectedIndex() == 3);
     CHECK(probe.log.Count() == 3);
     // Less than one notch moves nothing.
-    probe.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(120, 130));
+    probe.WheelDelta(60, 20, 20);
+    CHECK(probe.combo->GetSelectedIndex() == 3);
+    probe.combo->SelectIndex(1);
+    probe.WheelDelta(-60, 20, 20);
+    CHECK(probe.combo->GetSelectedIndex() == 1);
+    probe.combo->SelectIndex(3);
     CHECK(probe.combo->GetSelectedIndex() == 3);
     CHECK(probe.log.Count() == 3);
 }

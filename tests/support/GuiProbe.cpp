@@ -56,9 +56,9 @@ bool DialogProbe::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     return dialog.HandleMessage(platform.Window(), msg, wParam, lParam);
 }
 
-bool DialogProbe::Wheel(int notches, int x, int y) {
+bool DialogProbe::WheelDelta(int delta, int x, int y) {
     POINT screen = {x, y};
     ClientToScreen(platform.Window(), &screen);
-    const WPARAM wParam = MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(notches * WHEEL_DELTA)));
+    const WPARAM wParam = MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
     return Send(WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x, screen.y));
 }

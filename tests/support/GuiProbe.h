@@ -67,7 +67,8 @@ struct DialogProbe {
         return down || up;
     }
     // Wheel notches (positive: forward) at a point in client coordinates.
-    bool Wheel(int notches, int x, int y);
+    bool Wheel(int notches, int x, int y) { return WheelDelta(notches * WHEEL_DELTA, x, y); }
+    bool WheelDelta(int delta, int x, int y);
     bool KeyDown(WPARAM key, bool repeat = false) { return Send(WM_KEYDOWN, key, repeat ? (1 << 30) : 0); }
     bool KeyUp(WPARAM key) { return Send(WM_KEYUP, key, 0xC0000001); }
 };
