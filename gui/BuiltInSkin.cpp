@@ -1,4 +1,6 @@
 // The skin image built into the program.
 #include "gui/BuiltInSkin.h"
 
-std::span<const BYTE> BuiltInSkinImage() { return {}; }
+#include "gui/SkinImage.h"
+
+std::span<const BYTE> BuiltInSkinImage() { return {SkinImage, SkinImageSize}; }
