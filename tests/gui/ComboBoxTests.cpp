@@ -265,7 +265,15 @@ TEST_CASE("ComboBox: opening scrolls the chosen item into view; the list's down 
     CHECK(probe.MouseDown(down.left + 2, down.top + 2));
     CHECK(probe.combo->GetScrollBar().GetPosition() == 1);
     CHECK(probe.combo->IsOpened());
+    probe.combo->GetScrollBar().UpdateArrowRepeat(5.2);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 1);
+    probe.combo->GetScrollBar().UpdateArrowRepeat(5.34);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 2);
+    probe.combo->GetScrollBar().UpdateArrowRepeat(5.40);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 3);
     probe.MouseUp(down.left + 2, down.top + 2);
+    probe.combo->GetScrollBar().UpdateArrowRepeat(9.0);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 3);
     CHECK(probe.combo->IsOpened());
     CHECK(probe.log.Count() == 0);
 }
