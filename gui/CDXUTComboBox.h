@@ -43,7 +43,9 @@ public:
     int GetSelectedIndex() const { return selected; }
     int GetFocusedIndex() const { return focused; }
     size_t ItemCount() const { return items.size(); }
-    const CDXUTComboItem* GetItem(size_t index) const { return index < items.size() ? items[index].get() : nullptr; }
+    const CDXUTComboItem* GetItem(size_t index) const {
+        return index < items.size() ? items[index].get() : nullptr;
+    }
     bool IsOpened() const { return opened; }
     CDXUTScrollBar& GetScrollBar() { return scrollBar; }
     const RECT& GetTextRect() const { return textRect; }

@@ -222,7 +222,9 @@ void CDXUTDialog::DeleteAllControls() {
     controls.clear();
 }
 
-bool CDXUTDialog::OwnsFocus() const { return focusedControl && focusedControl->GetDialog() == this; }
+bool CDXUTDialog::OwnsFocus() const {
+    return focusedControl && focusedControl->GetDialog() == this;
+}
 
 void CDXUTDialog::FocusControl(CDXUTControl* control) {
     if (!control || control == focusedControl || !control->AcceptsFocus()) {
