@@ -27,6 +27,10 @@ public:
 
     HRESULT OnAdded() override;
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
+    // Lets the list's scroll bar see a lost capture, so a thumb drag cannot outlive it.
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        return scrollBar.HandleMessage(msg, wParam, lParam);
+    }
     bool OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM lParam) override;
     void OnFocusLost() override;

@@ -246,7 +246,7 @@ void CDXUTDialog::DropFocus() {
 }
 
 void CDXUTDialog::SendEvent(GuiEvent event, CDXUTControl* control) {
-    if (!callback) {
+    if (!callback || !control) {
         return;
     }
     DispatchScope scope(*this);
