@@ -321,6 +321,37 @@ TEST_CASE("Render: the control added last is drawn on top, the focused one above
     CHECK(Red(focused) > 2 * Blue(focused));
 }
 
+TEST_CASE("Render: frames step a held arrow of an open combo list by the toolkit's clock") {
+    RenderProbe probe;
+    if (!probe.device.Ok()) {
+        return;
+    }
+    CDXUTComboBox* combo = nullptr;
+    probe.dialog.AddComboBox(1, 10, 10, 200, 24, &combo);
+    for (int i = 0; i < 30; ++i) {
+        combo->AddItem(L"item", nullptr);
+    }
+    GuiTestPlatform::SetTime(100.0);
+    const HWND window = probe.platform.Window();
+    probe.dialog.HandleMessage(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    probe.dialog.HandleMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    REQUIRE(combo->IsOpened());
+    const RECT down = combo->GetScrollBar().GetDownRect();
+    probe.dialog.HandleMessage(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.left + 2, down.top + 2));
+    CHECK(combo->GetScrollBar().GetPosition() == 1);
+    const double times[] = {100.1, 100.2, 100.34, 100.36, 100.40, 100.46};
+    const int expected[] = {1, 1, 2, 2, 3, 4};
+    for (int i = 0; i < 6; ++i) {
+        GuiTestPlatform::SetTime(times[i]);
+        probe.Frame(0.016f);
+        CHECK(combo->GetScrollBar().GetPosition() == expected[i]);
+    }
+    probe.dialog.HandleMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(down.left + 2, down.top + 2));
+    GuiTestPlatform::SetTime(101.0);
+    probe.Frame(0.016f);
+    CHECK(combo->GetScrollBar().GetPosition() == 4);
+}
+
 TEST_CASE("Render: a hidden dialog draws nothing; the device state is restored after a frame") {
     RenderProbe probe;
     if (!probe.device.Ok()) {
