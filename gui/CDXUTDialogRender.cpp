@@ -8,7 +8,9 @@
 
 HRESULT CDXUTDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex,
                                             const CDXUTDrawElement* element) {
-    if (!element) {
+    // Controls have a handful of elements; a wild index must not make every new control huge.
+    constexpr UINT MaxElementIndex = 63;
+    if (!element || elementIndex > MaxElementIndex) {
         return E_INVALIDARG;
     }
     for (CDXUTDefaultElement& entry : defaultElements) {
