@@ -32,7 +32,7 @@ void OnClose(HWND window) {
         DestroyMenu(menu);
     }
     DestroyWindow(window);
-    UnregisterClassW(WindowClassName, nullptr);
+    UnregisterClassW(WindowClassName, State().Get(&F::instance));
     State().With([](F& f) {
         f.focusWindow = nullptr;
         f.deviceWindowFullScreen = nullptr;
