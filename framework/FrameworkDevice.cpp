@@ -183,6 +183,40 @@ HRESULT RecreateDevice(std::unique_ptr<DeviceSettings>& old, IDirect3DDevice9* a
     return hr;
 }
 
+// After the device changed: shortcut keys, monitor, window placement and size, visibility and
+// the display's power for the new mode.
+void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current, bool clipWindowToSingleAdapter) {
+    const bool windowed = IsWindowed(current);
+    AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
+                               : State().Get(&F::allowShortcutKeysWhenFullScreen));
+    State().Set(&F::adapterMonitor, State().Get(&F::direct3d)->GetAdapterMonitor(current.AdapterOrdinal));
+
+    HWND windowedWindow = State().Get(&F::deviceWindowWindowed);
+    if (windowed && old != nullptr && !IsWindowed(*old)) {
+        const WINDOWPLACEMENT placement = State().Get(&F::windowedPlacement);
+        SetWindowPlacement(windowedWindow, &placement);
+        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST,
+                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+    }
+    if (windowed && (current.pp.BackBufferWidth != 0 || current.pp.BackBufferHeight != 0)) {
+        if (FitWindowToBackBuffer(current, clipWindowToSingleAdapter)) {
+            // The window was limited: let the device take the client area the window got. This
+            // replaces the current settings record, so current is not used after it.
+            DeviceSettings clientSized = current;
+            clientSized.pp.BackBufferWidth = 0;
+            clientSized.pp.BackBufferHeight = 0;
+            ChangeDevice(clientSized, nullptr, false, clipWindowToSingleAdapter);
+        }
+    }
+
+    HWND deviceWindow = FrameworkGetHWND();
+    if (!IsWindowVisible(deviceWindow)) {
+        ShowWindow(deviceWindow, SW_SHOW);
+    }
+    // The display stays powered while a full-screen device runs.
+    SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
+}
+
 } // namespace
 
 HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDevice, bool forceRecreate,
@@ -238,35 +272,7 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
         }
     }
 
-    const bool windowed = IsWindowed(current);
-    AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
-                               : State().Get(&F::allowShortcutKeysWhenFullScreen));
-    State().Set(&F::adapterMonitor, direct3d->GetAdapterMonitor(current.AdapterOrdinal));
-
-    HWND windowedWindow = State().Get(&F::deviceWindowWindowed);
-    if (windowed && old != nullptr && !IsWindowed(*old)) {
-        const WINDOWPLACEMENT placement = State().Get(&F::windowedPlacement);
-        SetWindowPlacement(windowedWindow, &placement);
-        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST,
-                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
-    }
-    if (windowed && (current.pp.BackBufferWidth != 0 || current.pp.BackBufferHeight != 0)) {
-        if (FitWindowToBackBuffer(current, clipWindowToSingleAdapter)) {
-            // The window was limited: let the device take the client area the window got.
-            DeviceSettings clientSized = current;
-            clientSized.pp.BackBufferWidth = 0;
-            clientSized.pp.BackBufferHeight = 0;
-            ChangeDevice(clientSized, nullptr, false, clipWindowToSingleAdapter);
-        }
-    }
-
-    HWND deviceWindow = FrameworkGetHWND();
-    if (!IsWindowVisible(deviceWindow)) {
-        ShowWindow(deviceWindow, SW_SHOW);
-    }
-    // The display stays powered while a full-screen device runs.
-    SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
-
+    FinishDeviceChange(old.get(), current, clipWindowToSingleAdapter);
     old.reset();
     ReleasePauseAndSizeChanges();
     State().Set(&F::deviceCreated, true);

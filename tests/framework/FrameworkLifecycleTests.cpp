@@ -57,6 +57,14 @@ TEST_CASE("FrameworkCreateWindow: a window of 640 by 480; a second call changes 
     CHECK(WindowText(window) == L"First");
 }
 
+TEST_CASE("FrameworkCreateWindow: a title longer than 255 characters is cut to 255") {
+    FrameworkScope scope;
+    const std::wstring longTitle(300, L'x');
+    REQUIRE(FrameworkCreateWindow(longTitle.c_str()) == S_OK);
+    CHECK(GetFrameworkState().Get(&FrameworkFields::windowTitle) == std::wstring(255, L'x'));
+    CHECK(WindowText(FrameworkGetHWND()).size() == 255);
+}
+
 TEST_CASE("FrameworkSetWindow: adopts a window, takes its title and refuses null windows") {
     FrameworkScope scope;
     HWND own = CreateWindowExW(0, L"STATIC", L"DORAPreviewWindow", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
