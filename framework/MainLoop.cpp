@@ -98,9 +98,11 @@ void FrameStep() {
     }
     IDirect3DDevice9* device = FrameworkGetDevice();
     if (device == nullptr) {
-        if (lost && State().HasSettings() &&
+        // Without settings to build a device from (a device change failed and has been
+        // reported), or when building it fails, trying again every pass would only spin or
+        // repeat the message: the run ends.
+        if (!lost || !State().HasSettings() ||
             FAILED(ChangeDevice(State().GetSettings(), nullptr, false, true))) {
-            // The failure has been reported; trying again every pass would only repeat it.
             FrameworkShutdown(0);
         }
         return;

@@ -149,4 +149,45 @@ TEST_CASE("Lost device: a device put off for a window without area is created on
     CHECK(counter.lastDevice != nullptr);
 }
 
+TEST_CASE("Device change: a reset that fails goes back to the old settings and builds a new device") {
+    FrameworkScope scope;
+    CallbackLog log;
+    log.Install();
+    ScriptedDevice device;
+    device.resets = {D3DERR_INVALIDCALL};
+    StartWithDevice(device);
+    HWND window = FrameworkGetHWND();
+    REQUIRE(ChangeDevice(WindowedSettings(window, 300, 200), nullptr, false, true) == S_OK);
+    CHECK(device.resetCalls == 1);
+    CHECK(device.references == 0);
+    IDirect3DDevice9* replacement = FrameworkGetDevice();
+    REQUIRE(replacement != nullptr);
+    CHECK(replacement != &device);
+    CHECK(FrameworkGetDeviceSettings().pp.BackBufferWidth == 300);
+    CHECK(ClientSizeOf(window).cx == 300);
+    CHECK(log.Joined() == "created, reset 0x0, lost, destroyed, created, reset 300x200");
+    CHECK(FrameworkGetExitCode() == 0);
+}
+
+TEST_CASE("Lost device: a device that cannot be built again is reported once and ends the run") {
+    FrameworkScope scope;
+    Counter counter;
+    counter.closeAt = 1000;
+    counter.Install();
+    REQUIRE(FrameworkCreateWindow(L"Unbuildable") == S_OK);
+    HWND window = FrameworkGetHWND();
+    ShowWindow(window, SW_MINIMIZE);
+    // No adapter has this number: the device, put off while the window has no area, cannot be made.
+    DeviceSettings settings = WindowedSettings(window, 0, 0);
+    settings.AdapterOrdinal = 7;
+    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    REQUIRE(FrameworkGetDevice() == nullptr);
+    ShowWindow(window, SW_RESTORE);
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(counter.frames == 0);
+    CHECK_FALSE(IsWindow(window));
+    FrameworkShutdown(0);
+    CHECK(FrameworkGetExitCode() == 6);
+}
+
 } // TEST_SUITE

@@ -170,6 +170,13 @@ TEST_CASE("Window procedure: moving or sizing pauses time and rendering until it
     SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
     CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
     CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::timePaused));
+    // A second minimise message before the restore does not leave a pause level behind.
+    SendMessageW(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    SendMessageW(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    CHECK(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
+    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::timePaused));
     MINMAXINFO info{};
     SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     CHECK(info.ptMinTrackSize.x == 200);
