@@ -2,6 +2,7 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "support/FakeClock.h"
+#include "support/FakeDirect3D9.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
 
@@ -188,6 +189,46 @@ TEST_CASE("Lost device: a device that cannot be built again is reported once and
     CHECK_FALSE(IsWindow(window));
     FrameworkShutdown(0);
     CHECK(FrameworkGetExitCode() == 6);
+}
+
+TEST_CASE("Lost device: a windowed device follows a desktop that changed its colour format meanwhile") {
+    FrameworkScope scope;
+    FakeClock clock;
+    FrameworkSetClock(&clock);
+    REQUIRE(FrameworkCreateWindow(L"Desktop format") == S_OK);
+    HWND window = FrameworkGetHWND();
+    // A scripted runtime stands in for the real one: only it can change the desktop's format.
+    FakeDirect3D9 direct3d;
+    FakeDirect3D9::Adapter adapter = FakeDirect3D9::TypicalAdapter(Mode(1920, 1080, D3DFMT_X8R8G8B8));
+    adapter.Modes.push_back(Mode(1920, 1080, D3DFMT_R5G6B5));
+    adapter.Monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    direct3d.Adapters = {adapter};
+    GetFrameworkState().Set(&FrameworkFields::direct3d, ComPtr<IDirect3D9>(&direct3d));
+
+    CallbackLog log;
+    log.Install();
+    Counter counter;
+    counter.Install();
+    ScriptedDevice device;
+    device.presents = {D3DERR_DEVICELOST};
+    device.cooperativeLevel = {D3DERR_DEVICENOTRESET};
+    DeviceSettings settings = WindowedSettings(window, 200, 200);
+    REQUIRE(ChangeDevice(settings, &device, false, true) == S_OK);
+    device.Release();
+
+    direct3d.Adapters[0].Desktop = Mode(1920, 1080, D3DFMT_R5G6B5);
+    REQUIRE(PrepareEnumeration(true) == S_OK);
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(counter.frames == 8);
+    CHECK(device.resetCalls == 1);
+    CHECK(FrameworkGetDeviceSettings().AdapterFormat == D3DFMT_R5G6B5);
+    CHECK(FrameworkGetDeviceSettings().pp.BackBufferFormat == D3DFMT_R5G6B5);
+    CHECK(FrameworkGetDevice() == &device);
+    CHECK(FrameworkGetExitCode() == 0);
+    FrameworkShutdown(0);
+    CHECK(log.Joined() == "created, reset 0x0, lost, reset 0x0, lost, destroyed");
+    CHECK(device.references == 0);
+    CHECK(direct3d.References() == 1);
 }
 
 } // TEST_SUITE
