@@ -55,9 +55,8 @@ HRESULT PrepareEnumeration(bool force) {
     if (direct3d == nullptr) {
         return ErrorNoDirect3D;
     }
-    auto [acceptable, context, focus] = State().With([](F& f) {
-        return std::tuple(f.isDeviceAcceptable, f.deviceChoiceContext, f.focusWindow);
-    });
+    auto [acceptable, context, focus] = State().With(
+        [](F& f) { return std::tuple(f.isDeviceAcceptable, f.deviceChoiceContext, f.focusWindow); });
     return enumeration.Enumerate(direct3d.Get(), acceptable, context, focus);
 }
 
@@ -66,8 +65,8 @@ HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, c
         return hr;
     }
     ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
-    auto [windowedWindow, fullScreenWindow] = State().With(
-        [](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
+    auto [windowedWindow, fullScreenWindow] =
+        State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
     return FindValidDeviceSettings(Holder().enumeration, direct3d.Get(), out, in, match, windowedWindow,
                                    fullScreenWindow);
 }
@@ -100,9 +99,9 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedW
     }
 
     // Negative sizes mean nothing; they are taken as "no wish".
-    const DeviceRequest request =
-        MakeCreationRequest(adapterOrdinal, windowed, static_cast<UINT>(suggestedWidth > 0 ? suggestedWidth : 0),
-                            static_cast<UINT>(suggestedHeight > 0 ? suggestedHeight : 0));
+    const DeviceRequest request = MakeCreationRequest(
+        adapterOrdinal, windowed, static_cast<UINT>(suggestedWidth > 0 ? suggestedWidth : 0),
+        static_cast<UINT>(suggestedHeight > 0 ? suggestedHeight : 0));
     DeviceSettings valid;
     if (HRESULT hr = FindValidDeviceSettings(&valid, &request.In, &request.Match); FAILED(hr)) {
         FrameworkDisplayErrorMessage(hr);

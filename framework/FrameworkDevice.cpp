@@ -37,8 +37,8 @@ void CallDeviceLost() {
 }
 
 void CallDeviceDestroyed() {
-    auto [callback, context] = State().With(
-        [](F& f) { return std::pair(f.deviceDestroyedCallback, f.deviceDestroyedContext); });
+    auto [callback, context] =
+        State().With([](F& f) { return std::pair(f.deviceDestroyedCallback, f.deviceDestroyedContext); });
     if (callback != nullptr) {
         InsideDeviceCallback([&] { callback(context); });
     }
@@ -69,8 +69,8 @@ void ReleasePauseAndSizeChanges() {
 
 // Puts the device windows in shape for the new mode before the device changes.
 void PrepareWindowsForMode(const DeviceSettings* old, const DeviceSettings& current) {
-    auto [windowedWindow, fullScreenWindow] = State().With(
-        [](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
+    auto [windowedWindow, fullScreenWindow] =
+        State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
     if (IsWindowed(current)) {
         if (old != nullptr && !IsWindowed(*old)) {
             State().With([&](F& f) {
@@ -185,7 +185,8 @@ HRESULT RecreateDevice(std::unique_ptr<DeviceSettings>& old, IDirect3DDevice9* a
 
 // After the device changed: shortcut keys, monitor, window placement and size, visibility and
 // the display's power for the new mode.
-void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current, bool clipWindowToSingleAdapter) {
+void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current,
+                        bool clipWindowToSingleAdapter) {
     const bool windowed = IsWindowed(current);
     AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
                                : State().Get(&F::allowShortcutKeysWhenFullScreen));
@@ -195,8 +196,8 @@ void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current
     if (windowed && old != nullptr && !IsWindowed(*old)) {
         const WINDOWPLACEMENT placement = State().Get(&F::windowedPlacement);
         SetWindowPlacement(windowedWindow, &placement);
-        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST,
-                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
     }
     if (windowed && (current.pp.BackBufferWidth != 0 || current.pp.BackBufferHeight != 0)) {
         if (FitWindowToBackBuffer(current, clipWindowToSingleAdapter)) {
@@ -226,8 +227,8 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
         return S_FALSE;
     }
     auto settings = std::make_unique<DeviceSettings>(newSettings);
-    auto [modify, context] = State().With(
-        [](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
+    auto [modify, context] =
+        State().With([](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
     if (modify != nullptr) {
         D3DCAPS9 caps{};
         direct3d->GetDeviceCaps(settings->AdapterOrdinal, settings->DeviceType, &caps);
@@ -293,9 +294,10 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
             State().Set(&F::deviceLost, true);
             return S_OK;
         }
-        const HRESULT hr = State().Get(&F::direct3d)->CreateDevice(
-            settings->AdapterOrdinal, settings->DeviceType, focus, settings->BehaviorFlags, &settings->pp,
-            &device);
+        const HRESULT hr = State()
+                               .Get(&F::direct3d)
+                               ->CreateDevice(settings->AdapterOrdinal, settings->DeviceType, focus,
+                                              settings->BehaviorFlags, &settings->pp, &device);
         if (hr == D3DERR_DEVICELOST) {
             State().Set(&F::deviceLost, true);
             return S_OK;
@@ -319,8 +321,8 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
     device->GetDeviceCaps(&caps);
     State().Set(&F::caps, caps);
 
-    auto [created, createdContext] = State().With(
-        [](F& f) { return std::pair(f.deviceCreatedCallback, f.deviceCreatedContext); });
+    auto [created, createdContext] =
+        State().With([](F& f) { return std::pair(f.deviceCreatedCallback, f.deviceCreatedContext); });
     if (created != nullptr) {
         const D3DSURFACE_DESC desc = State().Get(&F::backBufferDesc);
         const HRESULT hr = InsideDeviceCallback([&] { return created(device.Get(), &desc, createdContext); });

@@ -26,10 +26,10 @@ void FollowDesktopFormat(const DeviceSettings& current, D3DFORMAT desktopFormat)
     DeviceSettings wish = current;
     wish.AdapterFormat = desktopFormat;
     MatchOptions match;
-    for (MatchType* option : {&match.VertexProcessing, &match.Resolution, &match.BackBufferFormat,
-                              &match.BackBufferCount, &match.MultiSample, &match.SwapEffect, &match.DepthFormat,
-                              &match.StencilFormat, &match.PresentFlags, &match.RefreshRate,
-                              &match.PresentInterval}) {
+    for (MatchType* option :
+         {&match.VertexProcessing, &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount,
+          &match.MultiSample, &match.SwapEffect, &match.DepthFormat, &match.StencilFormat,
+          &match.PresentFlags, &match.RefreshRate, &match.PresentInterval}) {
         *option = MatchType::ClosestToInput;
     }
     match.AdapterOrdinal = MatchType::PreserveInput;
@@ -119,7 +119,8 @@ void FrameStep() {
         f.time = values.time;
         f.absoluteTime = values.absoluteTime;
         f.elapsedTime = values.elapsed;
-        return std::tuple(f.frameMoveCallback, f.frameMoveContext, f.frameRenderCallback, f.frameRenderContext);
+        return std::tuple(f.frameMoveCallback, f.frameMoveContext, f.frameRenderCallback,
+                          f.frameRenderContext);
     });
     if (move != nullptr) {
         move(device, values.time, values.elapsed, moveContext);

@@ -61,7 +61,8 @@ TEST_CASE("Lost device: the loop waits and tests the device each pass until it c
     counter.Install();
     ScriptedDevice device;
     device.presents = {S_OK, S_OK, D3DERR_DEVICELOST};
-    device.cooperativeLevel = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICENOTRESET};
+    device.cooperativeLevel = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICELOST,
+                               D3DERR_DEVICENOTRESET};
     StartWithDevice(device);
 
     CHECK(FrameworkMainLoop() == S_OK);

@@ -104,8 +104,8 @@ TEST_CASE("Window procedure: F10 never reaches the default procedure, so no menu
     CHECK(seen.sysCommands.empty());
     CHECK(seen.Count(WM_ENTERMENULOOP) == 0);
     // The same keys on a window that uses the default procedure do start the menu.
-    HWND plain = CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND plain = CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     REQUIRE(plain != nullptr);
     static std::vector<WPARAM> plainCommands;
     plainCommands.clear();
