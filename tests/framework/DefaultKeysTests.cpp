@@ -1,6 +1,8 @@
 // The framework's default keys and the full-screen cursor, with real devices.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
+#include "framework/FrameworkTimer.h"
+#include "support/FakeClock.h"
 #include "support/FrameworkScope.h"
 
 #include <doctest/doctest.h>
@@ -142,6 +144,21 @@ TEST_CASE("FrameworkMainLoop: without a device after a failed attempt it fails w
     CHECK(FrameworkMainLoop() == E_FAIL);
     CHECK(FrameworkGetExitCode() == 1);
     CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::insideMainLoop));
+}
+
+TEST_CASE("Window procedure: resuming from suspend starts the clock from zero; menus close on a bad key") {
+    FrameworkScope scope;
+    FakeClock clock;
+    FrameworkSetClock(&clock);
+    REQUIRE(FrameworkCreateWindow(L"Power") == S_OK);
+    HWND window = FrameworkGetHWND();
+    clock.Advance(3600.0);
+    CHECK(FrameworkTimer::Global().GetTimeValues().time == doctest::Approx(3600.0));
+    CHECK(SendMessageW(window, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0) == TRUE);
+    CHECK(SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0) == TRUE);
+    clock.Advance(0.5);
+    CHECK(FrameworkTimer::Global().GetTimeValues().time == doctest::Approx(0.5));
+    CHECK(SendMessageW(window, WM_MENUCHAR, 'x', 0) == MAKELRESULT(0, MNC_CLOSE));
 }
 
 } // TEST_SUITE
