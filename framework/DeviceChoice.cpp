@@ -112,7 +112,7 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedW
 }
 
 HRESULT ToggleFullScreen() {
-    if (!State().HasSettings()) {
+    if (State().Get(&F::insideDeviceCallback) || !State().HasSettings()) {
         return E_FAIL;
     }
     const DeviceSettings current = State().GetSettings();
@@ -127,7 +127,7 @@ HRESULT ToggleFullScreen() {
 }
 
 HRESULT ToggleReferenceDevice() {
-    if (!State().HasSettings()) {
+    if (State().Get(&F::insideDeviceCallback) || !State().HasSettings()) {
         return E_FAIL;
     }
     const DeviceSettings current = State().GetSettings();
