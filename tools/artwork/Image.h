@@ -19,9 +19,12 @@ public:
     Rgba Get(int x, int y) const;
 
     // Fills every pixel from a function of the pixel's area, sampled n by n times.
-    template <typename Shade> void Paint(int samples, Shade shade) {
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
+    template <typename Shade> void Paint(int samples, Shade shade) { PaintRect(0, 0, width_, height_, samples, shade); }
+
+    // The same for the pixels x0 <= x < x1, y0 <= y < y1 only; shade takes image coordinates.
+    template <typename Shade> void PaintRect(int x0, int y0, int x1, int y1, int samples, Shade shade) {
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
                 Rgba sum;
                 for (int j = 0; j < samples; ++j) {
                     for (int i = 0; i < samples; ++i) {
@@ -40,6 +43,9 @@ public:
             }
         }
     }
+
+    // The pixels, 4 bytes each (red, green, blue, alpha), top row first.
+    const std::vector<std::uint8_t>& Bytes() const { return rgba_; }
 
     // PNG bytes, 8 bits per channel: colour type 2 (RGB) or 6 (RGBA).
     std::vector<std::uint8_t> EncodePng(bool withAlpha) const;
