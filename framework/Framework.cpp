@@ -1,6 +1,7 @@
 // The framework's lifecycle: start, window, shutdown, getters, callbacks and error messages.
 #include "framework/Framework.h"
 
+#include "framework/AccessibilitySettings.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
 
@@ -35,12 +36,10 @@ void SaveAccessibilitySettings() {
         if (f.accessibilityChanged) {
             return;
         }
-        f.savedStickyKeys = {sizeof(STICKYKEYS), 0};
-        f.savedToggleKeys = {sizeof(TOGGLEKEYS), 0};
-        f.savedFilterKeys = {sizeof(FILTERKEYS), 0, 0, 0, 0, 0};
-        SystemParametersInfoW(SPI_GETSTICKYKEYS, sizeof(STICKYKEYS), &f.savedStickyKeys, 0);
-        SystemParametersInfoW(SPI_GETTOGGLEKEYS, sizeof(TOGGLEKEYS), &f.savedToggleKeys, 0);
-        SystemParametersInfoW(SPI_GETFILTERKEYS, sizeof(FILTERKEYS), &f.savedFilterKeys, 0);
+        const AccessibilityRecords records = FrameworkAccessibilitySettings().Read();
+        f.savedStickyKeys = records.sticky;
+        f.savedToggleKeys = records.toggle;
+        f.savedFilterKeys = records.filter;
     });
 }
 
@@ -51,8 +50,8 @@ void RaiseTimerResolution() {
         return;
     }
     using TimeBeginPeriod = UINT(WINAPI*)(UINT);
-    auto timeBeginPeriod = reinterpret_cast<TimeBeginPeriod>(
-        reinterpret_cast<void*>(GetProcAddress(winmm, "timeBeginPeriod")));
+    auto timeBeginPeriod =
+        reinterpret_cast<TimeBeginPeriod>(reinterpret_cast<void*>(GetProcAddress(winmm, "timeBeginPeriod")));
     if (timeBeginPeriod != nullptr) {
         timeBeginPeriod(1);
     }
@@ -186,9 +185,9 @@ HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance, HICON ic
         windowTitle.resize(MaxTitleLength);
     }
     State().Set(&F::windowTitle, windowTitle);
-    HWND window = CreateWindowExW(0, WindowClassName, windowTitle.c_str(), WS_OVERLAPPEDWINDOW, x, y,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, menu,
-                                  instance, nullptr);
+    HWND window =
+        CreateWindowExW(0, WindowClassName, windowTitle.c_str(), WS_OVERLAPPEDWINDOW, x, y,
+                        rect.right - rect.left, rect.bottom - rect.top, nullptr, menu, instance, nullptr);
     if (window == nullptr) {
         return HRESULT_FROM_WIN32(GetLastError());
     }
@@ -213,8 +212,8 @@ HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND d
     if (handleMessages) {
         SetLastError(0);
         // 64-bit windows keep their procedure in a pointer-sized slot.
-        if (SetWindowLongPtrW(focusWindow, GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(FrameworkWindowProc)) == 0 &&
+        if (SetWindowLongPtrW(focusWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameworkWindowProc)) ==
+                0 &&
             GetLastError() != 0) {
             return HRESULT_FROM_WIN32(GetLastError());
         }
@@ -224,8 +223,7 @@ HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND d
     }
     wchar_t title[MaxTitleLength + 1] = {};
     GetWindowTextW(focusWindow, title, static_cast<int>(std::size(title)));
-    const auto instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(focusWindow, GWLP_HINSTANCE));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(focusWindow, GWLP_HINSTANCE));
     State().With([&](F& f) {
         f.windowTitle = title;
         f.instance = instance;
