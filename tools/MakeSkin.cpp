@@ -66,7 +66,7 @@ Rgba ComboBar(double u, double v) {
     }
     const double t = v / 20;
     Rgba c = Mix(Rgb(0.97, 0.98, 1.0, 0.74), Rgb(0.72, 0.76, 0.84, 0.74), t);
-    if (d > -2.2 && t < 0.5) {
+    if (d > -2.2 && v < 2.8) {
         c = Over(c, Rgb(1, 1, 1, 0.45));
     }
     return WithRim(c, Rgb(0.08, 0.10, 0.14, 0.95), d, 1.2);
