@@ -86,10 +86,11 @@ void Measure(IDirect3DDevice9* device, std::int32_t triangleSize, double seconds
     const double wall = WallSeconds() - wall0;
     const double process = ProcessCpuSeconds() - process0;
     const double thread = ThreadCpuSeconds() - thread0;
-    std::printf("1920x1080, S = %3d, 200 pieces: %6.2f frames/s  %8.1f ms CPU/frame (process)  %7.1f ms CPU/frame "
-                "(drawing thread)  %d frames%s\n",
-                triangleSize, frames / wall, process * 1e3 / frames, thread * 1e3 / frames, frames,
-                failed ? " (some frames failed)" : "");
+    std::printf(
+        "1920x1080, S = %3d, 200 pieces: %6.2f frames/s  %8.1f ms CPU/frame (process)  %7.1f ms CPU/frame "
+        "(drawing thread)  %d frames%s\n",
+        triangleSize, frames / wall, process * 1e3 / frames, thread * 1e3 / frames, frames,
+        failed ? " (some frames failed)" : "");
     std::fflush(stdout);
     effect.Shutdown();
 }

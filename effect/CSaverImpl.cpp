@@ -270,8 +270,8 @@ void CSaverImpl::LoadAtlas(std::int32_t textureIndex) {
     // Filter none: a texture enlarged to powers of two keeps the image unscaled in its top-left
     // corner, so the pieces' cell rectangles stay valid.
     ThrowIfFailed(D3DXCreateTextureFromResourceExW(
-        FrameworkGetDevice(), GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0, 0,
-        0, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0,
+        FrameworkGetDevice(), GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0,
+        0, 0, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0,
         nullptr, nullptr, Atlas.ReleaseAndGetAddressOf()));
 }
 
@@ -323,7 +323,7 @@ void CSaverImpl::DrawBackdrop(IDirect3DDevice9* device, const EffectSettings& s)
     const double phi = -RotationAngle;
     const double cosPhi = std::cos(phi);
     const double sinPhi = std::sin(phi);
-    const double corners[12][2] = {{-S, -S}, {S, -S},     {-S, S},     {-S, S},     {S, -S},     {S, S},
+    const double corners[12][2] = {{-S, -S}, {S, -S},    {-S, S},    {-S, S},    {S, -S},    {S, S},
                                    {S, S},   {3 * S, S}, {S, 3 * S}, {S, 3 * S}, {3 * S, S}, {3 * S, 3 * S}};
     FlatTriangles vertices;
     for (std::size_t i = 0; i < vertices.size(); ++i) {
@@ -360,10 +360,9 @@ void CSaverImpl::DrawMask(IDirect3DDevice9* device, const EffectSettings& s) {
     const double base = std::sqrt(3.0) * S;
     const double h = base + 1.0;
     const FlatTriangles vertices = {
-        Flat(0, 0, kMask),     Flat(S - 1, 0, kMask),  Flat(-1, base, kMask),
-        Flat(S, 0, kMask),     Flat(2 * S, 0, kMask),  Flat(2 * S, base, kMask),
-        Flat(0, h, kMask),     Flat(2 * S, h, kMask),  Flat(0, 2 * S, kMask),
-        Flat(0, 2 * S, kMask), Flat(2 * S, h, kMask),  Flat(2 * S, 2 * S, kMask),
+        Flat(0, 0, kMask),     Flat(S - 1, 0, kMask),    Flat(-1, base, kMask), Flat(S, 0, kMask),
+        Flat(2 * S, 0, kMask), Flat(2 * S, base, kMask), Flat(0, h, kMask),     Flat(2 * S, h, kMask),
+        Flat(0, 2 * S, kMask), Flat(0, 2 * S, kMask),    Flat(2 * S, h, kMask), Flat(2 * S, 2 * S, kMask),
     };
     DrawFlat(device, vertices);
 }

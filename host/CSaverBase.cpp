@@ -127,8 +127,8 @@ void CSaverBase::ExitSaver() {
 }
 
 HRESULT CSaverBase::CreateDevice(bool windowed, int width, int height) {
-    return FrameworkCreateDevice(0, windowed, width, height, IsDeviceAcceptableThunk, ModifyDeviceSettingsThunk,
-                                 this);
+    return FrameworkCreateDevice(0, windowed, width, height, IsDeviceAcceptableThunk,
+                                 ModifyDeviceSettingsThunk, this);
 }
 
 bool CSaverBase::IsDeviceAcceptable(const D3DCAPS9*, D3DFORMAT, D3DFORMAT, bool) {

@@ -54,8 +54,8 @@ HWND MakePreviewParent() {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VitrelleTestPreviewParent";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 50, 50, 152, 112, nullptr,
-                           nullptr, windowClass.hInstance, nullptr);
+    return CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 50, 50, 152, 112,
+                           nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 struct TestPreview : CPreviewMain {
