@@ -140,6 +140,23 @@ struct TestSettings : CSettingMain {
     SurfacePixels afterFailure;
 };
 
+// A settings run for the window that asked for it; it looks at both windows and ends after two frames.
+struct TestSettingsWithParent : CSettingMain {
+    explicit TestSettingsWithParent(HWND parent) : CSettingMain(parent) {}
+    HRESULT OnPostRender(IDirect3DDevice9*, double, float) override {
+        if (++frames == 2) {
+            parentEnabledWhileRunning = IsWindowEnabled(Parent()) != FALSE;
+            const LONG_PTR exStyle = GetWindowLongPtrW(FrameworkGetHWND(), GWL_EXSTYLE);
+            topmostWhileRunning = (exStyle & WS_EX_TOPMOST) != 0;
+            PostQuitMessage(0);
+        }
+        return S_OK;
+    }
+    int frames = 0;
+    bool parentEnabledWhileRunning = true;
+    bool topmostWhileRunning = false;
+};
+
 } // namespace
 
 TEST_SUITE("host") {
@@ -200,6 +217,21 @@ TEST_CASE("CSettingMain: an 800 by 600 window; a real resize rebuilds the device
 
     CHECK(settings.frames > settings.failingFrame);
     CHECK(LitInMiddle(settings.afterFailure) > 10000);
+}
+
+TEST_CASE("CSettingMain: with a parent window it is topmost and the parent stays disabled until it ends") {
+    FrameworkScope scope(false);
+    MessageBoxCatcher boxes;
+    HWND parent = MakePreviewParent();
+    REQUIRE(parent != nullptr);
+    {
+        TestSettingsWithParent settings(parent);
+        CHECK(settings.Run() == 0);
+        CHECK_FALSE(settings.parentEnabledWhileRunning);
+        CHECK(settings.topmostWhileRunning);
+    }
+    CHECK(IsWindowEnabled(parent));
+    DestroyWindow(parent);
 }
 
 TEST_CASE("CSaverMain: a left-button release or a key-down ends the run; other input does not") {
