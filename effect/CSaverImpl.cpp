@@ -118,7 +118,7 @@ DWORD CSaverImpl::GetClearFlags() {
     return D3DCLEAR_TARGET;
 }
 
-void CSaverImpl::OnFrameMove(IDirect3DDevice9*, double, float elapsed) {
+void CSaverImpl::OnFrameMove(IDirect3DDevice9* given, double, float elapsed) {
     const EffectSettings s = MakeEffectSettings(*this);
     float dt = elapsed;
     if (!(dt < 0.1f) || !std::isfinite(dt)) {
@@ -133,7 +133,7 @@ void CSaverImpl::OnFrameMove(IDirect3DDevice9*, double, float elapsed) {
     ShakeDirection += v;
     ShakeTimer += v;
     LightPhase += dt * s.SpeedLight;
-    UpdateChamberTarget(s);
+    UpdateChamberTarget(s, given);
     UpdatePieceCount(s);
     ShakePieces(s);
 }
@@ -174,13 +174,13 @@ std::int32_t CSaverImpl::GetTileAlpha(float x, float y, std::int32_t, std::int32
 
 // A new triangle size needs a chamber image of the new size and replaces every piece: they were
 // placed for the old chamber. Without a chamber target (no device) only the pieces follow.
-void CSaverImpl::UpdateChamberTarget(const EffectSettings& s) {
+void CSaverImpl::UpdateChamberTarget(const EffectSettings& s, IDirect3DDevice9* given) {
     if (ChamberTarget != nullptr) {
         D3DSURFACE_DESC desc{};
         ThrowIfFailed(ChamberTarget->GetLevelDesc(0, &desc));
         if (desc.Width != static_cast<UINT>(2 * s.TriangleSize)) {
             ChamberTarget.Reset();
-            CreateChamberTarget(FrameworkGetDevice(), s.TriangleSize);
+            CreateChamberTarget(CurrentDevice(given), s.TriangleSize);
         }
     }
     if (s.TriangleSize != PiecesMadeFor) {
