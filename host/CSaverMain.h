@@ -20,7 +20,8 @@ public:
     DWORD DialogClosedTick() const { return dialogClosedTick_; }
 
 private:
-    // Whether the settings dialog is shown over the saver; it is hidden until F1 shows it.
+    // Whether the settings dialog is shown over the saver. The dialog is not hosted here yet (it will
+    // be shown and hidden with F1), so it is always hidden.
     bool DialogVisible() const { return false; }
     // The run ends on a user's input only while the dialog is hidden and not just closed.
     bool InputEndsRun() const;
