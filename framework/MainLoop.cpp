@@ -11,12 +11,17 @@ FrameworkState& State() {
     return GetFrameworkState();
 }
 
+// A refused or failed loop ends the run with exit code 1 unless a failure was stored already.
+void StoreLoopFailure(F& f) {
+    if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
+        f.exitCode = 1;
+    }
+}
+
 HRESULT FailMainLoop() {
     State().With([](F& f) {
         f.insideMainLoop = false;
-        if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
-            f.exitCode = 1;
-        }
+        StoreLoopFailure(f);
     });
     return E_FAIL;
 }
@@ -89,6 +94,33 @@ void Present(IDirect3DDevice9* device) {
     }
 }
 
+// Advances the clock, lets the application move and draw, and shows the frame.
+void MoveAndRender(IDirect3DDevice9* device) {
+    const TimeValues values = FrameworkTimer::Global().GetTimeValues();
+    auto [move, render] = State().With([&](F& f) {
+        f.time = values.time;
+        f.absoluteTime = values.absoluteTime;
+        f.elapsedTime = values.elapsed;
+        return std::pair(f.onFrameMove, f.onFrameRender);
+    });
+    if (move.function != nullptr) {
+        move.function(device, values.time, values.elapsed, move.context);
+        if ((device = FrameworkGetDevice()) == nullptr) {
+            return;
+        }
+    }
+    if (State().Get(&F::renderingPaused)) {
+        return;
+    }
+    if (render.function != nullptr) {
+        render.function(device, values.time, values.elapsed, render.context);
+        if ((device = FrameworkGetDevice()) == nullptr) {
+            return;
+        }
+    }
+    Present(device);
+}
+
 void FrameStep() {
     auto [lost, renderingPaused, active] =
         State().With([](F& f) { return std::tuple(f.deviceLost, f.renderingPaused, f.active); });
@@ -113,31 +145,29 @@ void FrameStep() {
         }
         device = FrameworkGetDevice();
     }
+    MoveAndRender(device);
+}
 
-    const TimeValues values = FrameworkTimer::Global().GetTimeValues();
-    auto [move, moveContext, render, renderContext] = State().With([&](F& f) {
-        f.time = values.time;
-        f.absoluteTime = values.absoluteTime;
-        f.elapsedTime = values.elapsed;
-        return std::tuple(f.frameMoveCallback, f.frameMoveContext, f.frameRenderCallback,
-                          f.frameRenderContext);
-    });
-    if (move != nullptr) {
-        move(device, values.time, values.elapsed, moveContext);
-        if ((device = FrameworkGetDevice()) == nullptr) {
-            return;
+// Dispatches messages and runs a frame step whenever the queue is empty, until the quit message.
+void RunMessagePump(HACCEL accelerator) {
+    MSG message{};
+    message.message = WM_NULL;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    while (message.message != WM_QUIT) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            HWND window = FrameworkGetHWND();
+            if (accelerator == nullptr || window == nullptr ||
+                TranslateAcceleratorW(window, accelerator, &message) == 0) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        } else {
+            FrameStep();
         }
     }
-    if (State().Get(&F::renderingPaused)) {
-        return;
+    if (accelerator != nullptr) {
+        DestroyAcceleratorTable(accelerator);
     }
-    if (render != nullptr) {
-        render(device, values.time, values.elapsed, renderContext);
-        if ((device = FrameworkGetDevice()) == nullptr) {
-            return;
-        }
-    }
-    Present(device);
 }
 
 } // namespace
@@ -148,11 +178,7 @@ HRESULT FrameworkMainLoop(HACCEL accelerator) {
             return FailMainLoop();
         }
         // The running loop keeps its mark; only the exit code tells of the refused call.
-        State().With([](F& f) {
-            if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
-                f.exitCode = 1;
-            }
-        });
+        State().With(StoreLoopFailure);
         return E_FAIL;
     }
     State().Set(&F::insideMainLoop, true);
@@ -172,24 +198,7 @@ HRESULT FrameworkMainLoop(HACCEL accelerator) {
         return FailMainLoop();
     }
 
-    MSG message{};
-    message.message = WM_NULL;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-    while (message.message != WM_QUIT) {
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            HWND window = FrameworkGetHWND();
-            if (accelerator == nullptr || window == nullptr ||
-                TranslateAcceleratorW(window, accelerator, &message) == 0) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        } else {
-            FrameStep();
-        }
-    }
-    if (accelerator != nullptr) {
-        DestroyAcceleratorTable(accelerator);
-    }
+    RunMessagePump(accelerator);
     State().Set(&F::insideMainLoop, false);
     return S_OK;
 }
