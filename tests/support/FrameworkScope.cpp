@@ -45,6 +45,20 @@ void DrainMessages() {
     }
 }
 
+HWND OpenFrameworkWindow(const wchar_t* title) {
+    REQUIRE(FrameworkCreateWindow(title) == S_OK);
+    return FrameworkGetHWND();
+}
+
+void PressKey(WORD key) {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = key;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 DeviceSettings WindowedSettings(HWND window, UINT width, UINT height) {
     DeviceSettings s;
     s.AdapterOrdinal = 0;

@@ -20,6 +20,15 @@ public:
 // Removes every waiting message of this thread, WM_QUIT included.
 void DrainMessages();
 
+// The Alt bit of a key message's lParam.
+constexpr LPARAM AltBit = LPARAM{1} << 29;
+
+// Makes the framework's window with this title and returns it; the test stops when that fails.
+HWND OpenFrameworkWindow(const wchar_t* title);
+
+// Presses and releases a key through the system's input queue, as a user would.
+void PressKey(WORD key);
+
 // Settings for a plain windowed HAL device on adapter 0 with the given back-buffer size.
 DeviceSettings WindowedSettings(HWND window, UINT width, UINT height);
 
