@@ -2,6 +2,7 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
+#include "support/CallbackLog.h"
 #include "support/ClockedFrameworkScope.h"
 #include "support/FrameworkScope.h"
 

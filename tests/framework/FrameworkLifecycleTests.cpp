@@ -1,7 +1,9 @@
 // The framework's life with real windows and devices: creation, adoption, resets and shutdown.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
+#include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
+#include "support/MessageBoxCatcher.h"
 
 #include <doctest/doctest.h>
 

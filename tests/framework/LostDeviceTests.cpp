@@ -1,6 +1,7 @@
 // Lost-device recovery in the main loop, with a device double that reports loss and resets.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
+#include "support/CallbackLog.h"
 #include "support/ClockedFrameworkScope.h"
 #include "support/FakeDirect3D9.h"
 #include "support/FrameworkScope.h"
@@ -44,6 +45,16 @@ void StartWithDevice(ScriptedDevice& device, UINT width = 200, UINT height = 200
     REQUIRE(ChangeDevice(WindowedSettings(window, width, height), &device, false, true) == S_OK);
     device.Release();
     REQUIRE(FrameworkGetDevice() == &device);
+}
+
+// A minimised window whose device on the given adapter is put off until the window has an area.
+HWND PutOffDevice(const wchar_t* title, UINT adapter) {
+    HWND window = OpenFrameworkWindow(title);
+    ShowWindow(window, SW_MINIMIZE);
+    DeviceSettings settings = WindowedSettings(window, 0, 0);
+    settings.AdapterOrdinal = adapter;
+    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    return window;
 }
 
 // A framework on a fake clock, with the callback log and the frame counter installed.
@@ -127,10 +138,7 @@ TEST_CASE("Lost device: a device put off for a window without area is created on
     Counter counter;
     counter.closeAt = 3;
     counter.Install();
-    HWND window = OpenFrameworkWindow(L"No area");
-    ShowWindow(window, SW_MINIMIZE);
-    DeviceSettings settings = WindowedSettings(window, 0, 0);
-    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    HWND window = PutOffDevice(L"No area", 0);
     REQUIRE(ClientSizeOf(window).cy == 0);
     CHECK(FrameworkGetDevice() == nullptr);
     CHECK(GetFrameworkState().Get(&FrameworkFields::deviceLost));
@@ -165,12 +173,8 @@ TEST_CASE("Lost device: a device that cannot be built again is reported once and
     Counter counter;
     counter.closeAt = 1000;
     counter.Install();
-    HWND window = OpenFrameworkWindow(L"Unbuildable");
-    ShowWindow(window, SW_MINIMIZE);
     // No adapter has this number: the device, put off while the window has no area, cannot be made.
-    DeviceSettings settings = WindowedSettings(window, 0, 0);
-    settings.AdapterOrdinal = 7;
-    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    HWND window = PutOffDevice(L"Unbuildable", 7);
     REQUIRE(FrameworkGetDevice() == nullptr);
     ShowWindow(window, SW_RESTORE);
     CHECK(FrameworkMainLoop() == S_OK);

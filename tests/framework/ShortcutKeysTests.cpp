@@ -1,8 +1,9 @@
 // The guard of the system's shortcut keys: what it turns off in full screen and that it always
 // gives the user's accessibility settings back.
+#include "framework/AccessibilitySettings.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
-#include "framework/AccessibilitySettings.h"
+#include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
 

@@ -1,6 +1,7 @@
 // The framework's window procedure with real windows and messages.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
+#include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
 
 #include <doctest/doctest.h>

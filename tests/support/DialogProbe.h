@@ -1,50 +1,9 @@
-// Helpers for driving a dialog with window messages in tests: an event log, a clock the test moves,
-// and a real window to capture the mouse on.
+// A dialog driven with window messages in tests, with its event log and test platform.
 #pragma once
 
 #include "gui/CDXUTDialog.h"
-
-#include <vector>
-
-struct RecordedEvent {
-    UINT event;
-    int id;
-    CDXUTControl* control;
-};
-
-// Collects the events a dialog sends; an optional hook runs inside the callback.
-class EventLog {
-public:
-    using Hook = void (*)(EventLog& log, UINT event, int id, CDXUTControl* control);
-
-    void Attach(CDXUTDialog& dialog) { dialog.SetCallback(&EventLog::Callback, this); }
-    size_t Count() const { return events.size(); }
-    size_t Count(GuiEvent event) const;
-    const RecordedEvent& Last() const { return events.back(); }
-    void Clear() { events.clear(); }
-
-    std::vector<RecordedEvent> events;
-    Hook hook = nullptr;
-    void* context = nullptr;
-
-private:
-    static void Callback(UINT event, int id, CDXUTControl* control, void* userContext);
-};
-
-// A top-level window for mouse capture, and the toolkit pointed at it and at a test clock.
-class GuiTestPlatform {
-public:
-    GuiTestPlatform();
-    GuiTestPlatform(const GuiTestPlatform&) = delete;
-    GuiTestPlatform& operator=(const GuiTestPlatform&) = delete;
-    ~GuiTestPlatform();
-
-    HWND Window() const { return window; }
-    static void SetTime(double seconds);
-
-private:
-    HWND window = nullptr;
-};
+#include "support/EventLog.h"
+#include "support/GuiTestPlatform.h"
 
 // A dialog bound to a cache without a device, with an event log attached.
 struct DialogProbe {

@@ -5,9 +5,6 @@
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 class FrameworkScope {
 public:
     // Starts the framework with message boxes off (they would wait forever on the virtual display).
@@ -34,31 +31,3 @@ DeviceSettings WindowedSettings(HWND window, UINT width, UINT height);
 
 SIZE ClientSizeOf(HWND window);
 RECT WorkArea();
-
-// Records the device callbacks in the order they come.
-struct CallbackLog {
-    std::vector<std::string> calls;
-    HRESULT createdResult = S_OK;
-    HRESULT resetResult = S_OK;
-    void Install();
-    std::string Joined() const;
-};
-
-// Shows what a message box said and closes it at once: caption and text of each box shown while
-// the catcher lives on this thread.
-class MessageBoxCatcher {
-public:
-    MessageBoxCatcher();
-    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
-    ~MessageBoxCatcher();
-
-    struct Box {
-        std::wstring caption;
-        std::wstring text;
-    };
-    static std::vector<Box>& Boxes();
-
-private:
-    HHOOK hook_ = nullptr;
-};
