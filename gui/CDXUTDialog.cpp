@@ -141,9 +141,10 @@ HRESULT CDXUTDialog::CreateControl(int id, int left, int top, int w, int h, Cont
     return S_OK;
 }
 
-HRESULT CDXUTDialog::AddStatic(int id, const wchar_t* text, int left, int top, int w, int h,
-                               CDXUTStatic** created) {
-    CDXUTStatic* control = nullptr;
+template <typename Control>
+HRESULT CDXUTDialog::AddTextControl(int id, const wchar_t* text, int left, int top, int w, int h,
+                                    Control** created) {
+    Control* control = nullptr;
     const HRESULT hr = CreateControl(id, left, top, w, h, &control);
     if (created) {
         *created = control;
@@ -154,17 +155,14 @@ HRESULT CDXUTDialog::AddStatic(int id, const wchar_t* text, int left, int top, i
     return hr;
 }
 
+HRESULT CDXUTDialog::AddStatic(int id, const wchar_t* text, int left, int top, int w, int h,
+                               CDXUTStatic** created) {
+    return AddTextControl(id, text, left, top, w, h, created);
+}
+
 HRESULT CDXUTDialog::AddButton(int id, const wchar_t* text, int left, int top, int w, int h,
                                CDXUTButton** created) {
-    CDXUTButton* control = nullptr;
-    const HRESULT hr = CreateControl(id, left, top, w, h, &control);
-    if (created) {
-        *created = control;
-    }
-    if (SUCCEEDED(hr)) {
-        control->SetText(text);
-    }
-    return hr;
+    return AddTextControl(id, text, left, top, w, h, created);
 }
 
 HRESULT CDXUTDialog::AddSlider(int id, int left, int top, int w, int h, int min, int max, int value,

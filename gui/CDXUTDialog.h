@@ -91,6 +91,10 @@ private:
     // failure.
     template <typename Control>
     HRESULT CreateControl(int id, int left, int top, int width, int height, Control** made);
+    // A static or a button: a created control that shows a text.
+    template <typename Control>
+    HRESULT AddTextControl(int id, const wchar_t* text, int left, int top, int width, int height,
+                           Control** created);
     CDXUTControl* ControlAt(POINT point);
     void TrackHover(POINT point);
     bool OwnsFocus() const;
