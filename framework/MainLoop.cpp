@@ -1,4 +1,5 @@
 // The message pump with its idle frame step, and recovery of a lost device.
+#include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
@@ -28,21 +29,9 @@ HRESULT FailMainLoop() {
 
 // The desktop's colour format changed under a windowed device: choose settings for the new format.
 void FollowDesktopFormat(const DeviceSettings& current, D3DFORMAT desktopFormat) {
-    DeviceSettings wish = current;
-    wish.AdapterFormat = desktopFormat;
-    MatchOptions match;
-    for (MatchType* option :
-         {&match.VertexProcessing, &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount,
-          &match.MultiSample, &match.SwapEffect, &match.DepthFormat, &match.StencilFormat,
-          &match.PresentFlags, &match.RefreshRate, &match.PresentInterval}) {
-        *option = MatchType::ClosestToInput;
-    }
-    match.AdapterOrdinal = MatchType::PreserveInput;
-    match.DeviceType = MatchType::PreserveInput;
-    match.Windowed = MatchType::PreserveInput;
-    match.AdapterFormat = MatchType::PreserveInput;
+    const DeviceRequest request = MakeDesktopFormatRequest(current, desktopFormat);
     DeviceSettings found;
-    if (FAILED(FindValidDeviceSettings(&found, &wish, &match))) {
+    if (FAILED(FindValidDeviceSettings(&found, &request.In, &request.Match))) {
         FrameworkDisplayErrorMessage(ErrorNoCompatibleDevices);
         FrameworkShutdown(0);
         return;

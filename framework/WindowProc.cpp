@@ -1,4 +1,5 @@
 // The framework's window procedure: application callbacks first, then the framework's handling.
+#include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
@@ -364,19 +365,9 @@ void CheckForWindowChangingMonitors() {
         if (direct3d->GetAdapterMonitor(adapter.AdapterOrdinal) != monitor) {
             continue;
         }
-        DeviceSettings wish = State().GetSettings();
-        wish.AdapterOrdinal = adapter.AdapterOrdinal;
-        MatchOptions match;
-        for (MatchType* option :
-             {&match.DeviceType, &match.Windowed, &match.AdapterFormat, &match.VertexProcessing,
-              &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount, &match.MultiSample,
-              &match.SwapEffect, &match.DepthFormat, &match.StencilFormat, &match.PresentFlags,
-              &match.RefreshRate, &match.PresentInterval}) {
-            *option = MatchType::ClosestToInput;
-        }
-        match.AdapterOrdinal = MatchType::PreserveInput;
+        const DeviceRequest request = MakeAdapterChangeRequest(State().GetSettings(), adapter.AdapterOrdinal);
         DeviceSettings found;
-        HRESULT hr = FindValidDeviceSettings(&found, &wish, &match);
+        HRESULT hr = FindValidDeviceSettings(&found, &request.In, &request.Match);
         if (SUCCEEDED(hr)) {
             hr = ChangeDevice(found, nullptr, false, false);
         }

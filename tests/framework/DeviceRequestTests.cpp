@@ -81,4 +81,43 @@ TEST_CASE("MakeReferenceToggleRequest: HAL and REF exchanged, the rest kept as c
     CHECK(noReference.Find(reference, toggle.In, toggle.Match) == NoCompatibleDevice);
 }
 
+TEST_CASE("MakeAdapterChangeRequest: the new adapter kept, the window and its size as before") {
+    ScriptedMachine machine(
+        {FakeDirect3D9::TypicalAdapter(Mode(1024, 768)), FakeDirect3D9::TypicalAdapter(Mode(1280, 1024))});
+    DeviceSettings first;
+    const DeviceRequest creation = MakeCreationRequest(0, true, 300, 200);
+    REQUIRE(machine.Find(first, creation.In, creation.Match) == S_OK);
+    REQUIRE(first.AdapterOrdinal == 0);
+
+    DeviceSettings moved;
+    const DeviceRequest change = MakeAdapterChangeRequest(first, 1);
+    CHECK(change.Match.AdapterOrdinal == MatchType::PreserveInput);
+    REQUIRE(machine.Find(moved, change.In, change.Match) == S_OK);
+    CHECK(moved.AdapterOrdinal == 1);
+    CHECK(moved.DeviceType == first.DeviceType);
+    CHECK(moved.pp.Windowed == TRUE);
+    CHECK(moved.pp.BackBufferWidth == 300);
+    CHECK(moved.pp.BackBufferHeight == 200);
+}
+
+TEST_CASE("MakeDesktopFormatRequest: a window follows the desktop's new colour format") {
+    ScriptedMachine before({FakeDirect3D9::TypicalAdapter(Mode(1024, 768, D3DFMT_X8R8G8B8))});
+    DeviceSettings current;
+    const DeviceRequest creation = MakeCreationRequest(0, true, 300, 200);
+    REQUIRE(before.Find(current, creation.In, creation.Match) == S_OK);
+    REQUIRE(current.AdapterFormat == D3DFMT_X8R8G8B8);
+
+    ScriptedMachine after({FakeDirect3D9::TypicalAdapter(Mode(1024, 768, D3DFMT_R5G6B5))});
+    DeviceSettings followed;
+    const DeviceRequest request = MakeDesktopFormatRequest(current, D3DFMT_R5G6B5);
+    CHECK(request.Match.AdapterFormat == MatchType::PreserveInput);
+    REQUIRE(after.Find(followed, request.In, request.Match) == S_OK);
+    CHECK(followed.AdapterFormat == D3DFMT_R5G6B5);
+    CHECK(followed.DeviceType == current.DeviceType);
+    CHECK(followed.pp.Windowed == TRUE);
+    CHECK(followed.pp.BackBufferWidth == 300);
+    // With nothing but the old format offered, the wish cannot be met.
+    CHECK(before.Find(followed, request.In, request.Match) == NoCompatibleDevice);
+}
+
 } // TEST_SUITE
