@@ -19,15 +19,6 @@ public:
     virtual void WriteFilter(FILTERKEYS record) = 0;
 };
 
-// The system's settings through SystemParametersInfoW.
-class SystemAccessibilitySettings final : public AccessibilitySettings {
-public:
-    AccessibilityRecords Read() override;
-    void WriteSticky(STICKYKEYS record) override;
-    void WriteToggle(TOGGLEKEYS record) override;
-    void WriteFilter(FILTERKEYS record) override;
-};
-
 // The settings the framework uses; null puts the system's back.
 void FrameworkSetAccessibilitySettings(AccessibilitySettings* settings);
 AccessibilitySettings& FrameworkAccessibilitySettings();

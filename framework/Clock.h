@@ -10,13 +10,3 @@ public:
     virtual LONGLONG TicksPerSecond() = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
 };
-
-// The system's clock: QueryPerformanceCounter, QueryPerformanceFrequency and Sleep.
-class SystemClock final : public Clock {
-public:
-    LONGLONG Now() override;
-    LONGLONG TicksPerSecond() override;
-    void Sleep(DWORD milliseconds) override;
-
-    static SystemClock& Instance();
-};

@@ -11,13 +11,10 @@ FrameworkState& State() {
     return GetFrameworkState();
 }
 
-struct EnumerationHolder {
-    DeviceEnumeration enumeration;
-};
-
-EnumerationHolder& Holder() {
-    static EnumerationHolder holder;
-    return holder;
+// The process's enumeration, listed or not.
+DeviceEnumeration& Enumeration() {
+    static DeviceEnumeration enumeration;
+    return enumeration;
 }
 
 // Finds settings for a request and changes the device to them (no window clipping).
@@ -43,11 +40,11 @@ HRESULT SwitchToMode(const DeviceSettings& current, bool toWindowed) {
 
 DeviceEnumeration& GetEnumeration() {
     PrepareEnumeration(false);
-    return Holder().enumeration;
+    return Enumeration();
 }
 
 HRESULT PrepareEnumeration(bool force) {
-    DeviceEnumeration& enumeration = Holder().enumeration;
+    DeviceEnumeration& enumeration = Enumeration();
     if (enumeration.HasEnumerated() && !force) {
         return S_OK;
     }
@@ -67,7 +64,7 @@ HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, c
     ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
     auto [windowedWindow, fullScreenWindow] =
         State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
-    return FindValidDeviceSettings(Holder().enumeration, direct3d.Get(), out, in, match, windowedWindow,
+    return FindValidDeviceSettings(Enumeration(), direct3d.Get(), out, in, match, windowedWindow,
                                    fullScreenWindow);
 }
 

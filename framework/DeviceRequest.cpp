@@ -58,3 +58,25 @@ DeviceRequest MakeReferenceToggleRequest(const DeviceSettings& current) {
     match.DeviceType = MatchType::PreserveInput;
     return request;
 }
+
+DeviceRequest MakeDesktopFormatRequest(const DeviceSettings& current, D3DFORMAT desktopFormat) {
+    DeviceRequest request;
+    request.In = current;
+    request.In.AdapterFormat = desktopFormat;
+    MatchOptions& match = request.Match;
+    match = AllMatch(MatchType::ClosestToInput);
+    match.AdapterOrdinal = MatchType::PreserveInput;
+    match.DeviceType = MatchType::PreserveInput;
+    match.Windowed = MatchType::PreserveInput;
+    match.AdapterFormat = MatchType::PreserveInput;
+    return request;
+}
+
+DeviceRequest MakeAdapterChangeRequest(const DeviceSettings& current, UINT adapterOrdinal) {
+    DeviceRequest request;
+    request.In = current;
+    request.In.AdapterOrdinal = adapterOrdinal;
+    request.Match = AllMatch(MatchType::ClosestToInput);
+    request.Match.AdapterOrdinal = MatchType::PreserveInput;
+    return request;
+}

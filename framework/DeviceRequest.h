@@ -1,5 +1,5 @@
 // The wishes the framework's own device changes make: device creation, the switch between window and
-// full screen, and the switch between the hardware and the reference device.
+// full screen, the switch between the hardware and the reference device, and following the desktop.
 #pragma once
 
 #include "framework/DeviceEnumeration.h"
@@ -22,3 +22,10 @@ DeviceRequest MakeWindowModeToggleRequest(const DeviceSettings& current, bool to
 // The switch between the hardware and the reference device: HAL and REF exchanged and kept, the
 // adapter kept, everything else as close as possible.
 DeviceRequest MakeReferenceToggleRequest(const DeviceSettings& current);
+
+// A desktop whose colour format changed under a windowed device: the new format, the adapter, the
+// device type and the windowed flag kept, everything else as close as possible.
+DeviceRequest MakeDesktopFormatRequest(const DeviceSettings& current, D3DFORMAT desktopFormat);
+
+// A window moved onto another adapter's monitor: that adapter kept, everything else as close as possible.
+DeviceRequest MakeAdapterChangeRequest(const DeviceSettings& current, UINT adapterOrdinal);

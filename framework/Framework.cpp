@@ -288,59 +288,35 @@ float FrameworkGetElapsedTime() {
 }
 
 void FrameworkSetDeviceCreatedCallback(DeviceCreatedCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.deviceCreatedCallback = callback;
-        f.deviceCreatedContext = context;
-    });
+    State().Set(&F::onDeviceCreated, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetDeviceResetCallback(DeviceResetCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.deviceResetCallback = callback;
-        f.deviceResetContext = context;
-    });
+    State().Set(&F::onDeviceReset, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetDeviceLostCallback(DeviceLostCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.deviceLostCallback = callback;
-        f.deviceLostContext = context;
-    });
+    State().Set(&F::onDeviceLost, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetDeviceDestroyedCallback(DeviceDestroyedCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.deviceDestroyedCallback = callback;
-        f.deviceDestroyedContext = context;
-    });
+    State().Set(&F::onDeviceDestroyed, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetFrameMoveCallback(FrameMoveCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.frameMoveCallback = callback;
-        f.frameMoveContext = context;
-    });
+    State().Set(&F::onFrameMove, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetFrameRenderCallback(FrameRenderCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.frameRenderCallback = callback;
-        f.frameRenderContext = context;
-    });
+    State().Set(&F::onFrameRender, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetKeyboardCallback(KeyboardCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.keyboardCallback = callback;
-        f.keyboardContext = context;
-    });
+    State().Set(&F::onKeyboard, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetWindowMessageCallback(WindowMessageCallback callback, void* context) {
-    State().With([&](F& f) {
-        f.windowMessageCallback = callback;
-        f.windowMessageContext = context;
-    });
+    State().Set(&F::onWindowMessage, RegisteredCallback{callback, context});
 }
 
 void FrameworkResetState() {

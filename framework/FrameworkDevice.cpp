@@ -29,24 +29,21 @@ template <typename Call> auto InsideDeviceCallback(Call&& call) {
 }
 
 void CallDeviceLost() {
-    auto [callback, context] =
-        State().With([](F& f) { return std::pair(f.deviceLostCallback, f.deviceLostContext); });
+    auto [callback, context] = State().Get(&F::onDeviceLost);
     if (callback != nullptr) {
         InsideDeviceCallback([&] { callback(context); });
     }
 }
 
 void CallDeviceDestroyed() {
-    auto [callback, context] =
-        State().With([](F& f) { return std::pair(f.deviceDestroyedCallback, f.deviceDestroyedContext); });
+    auto [callback, context] = State().Get(&F::onDeviceDestroyed);
     if (callback != nullptr) {
         InsideDeviceCallback([&] { callback(context); });
     }
 }
 
 HRESULT CallDeviceReset(IDirect3DDevice9* device, D3DSURFACE_DESC desc) {
-    auto [callback, context] =
-        State().With([](F& f) { return std::pair(f.deviceResetCallback, f.deviceResetContext); });
+    auto [callback, context] = State().Get(&F::onDeviceReset);
     if (callback == nullptr) {
         return S_OK;
     }
@@ -218,6 +215,67 @@ void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current
     SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
 }
 
+// Lets the application adjust the settings for the device's capabilities; false when it refuses them.
+bool LetApplicationModify(IDirect3D9* direct3d, DeviceSettings& settings) {
+    auto [modify, context] =
+        State().With([](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
+    if (modify == nullptr) {
+        return true;
+    }
+    D3DCAPS9 caps{};
+    direct3d->GetDeviceCaps(settings.AdapterOrdinal, settings.DeviceType, &caps);
+    return modify(&settings, &caps, context);
+}
+
+// Creates the device on the focus window. S_FALSE when it cannot be made yet (a window without area, a
+// lost device): the device counts as lost and the main loop tries again.
+HRESULT CreateDeviceOnFocusWindow(DeviceSettings& settings, ComPtr<IDirect3DDevice9>& device) {
+    HWND focus = State().Get(&F::focusWindow);
+    RECT client{};
+    GetClientRect(focus, &client);
+    if (client.right - client.left == 0 || client.bottom - client.top == 0) {
+        State().Set(&F::deviceLost, true);
+        return S_FALSE;
+    }
+    const HRESULT hr = State()
+                           .Get(&F::direct3d)
+                           ->CreateDevice(settings.AdapterOrdinal, settings.DeviceType, focus,
+                                          settings.BehaviorFlags, &settings.pp, &device);
+    if (hr == D3DERR_DEVICELOST) {
+        State().Set(&F::deviceLost, true);
+        return S_FALSE;
+    }
+    return FAILED(hr) ? ErrorCreatingDevice : S_OK;
+}
+
+// A run on the reference rasterizer ends with its own exit code unless a failure was stored.
+void NoteReferenceDevice(const DeviceSettings& settings) {
+    State().With([&](F& f) {
+        if (settings.DeviceType == D3DDEVTYPE_REF && f.exitCode == 0) {
+            f.exitCode = ExitCodeReferenceDevice;
+        } else if (settings.DeviceType == D3DDEVTYPE_HAL && f.exitCode == ExitCodeReferenceDevice) {
+            f.exitCode = 0;
+        }
+    });
+}
+
+// Calls the device-created callback; E_FAIL when the callback took the device away.
+HRESULT CallDeviceCreated(IDirect3DDevice9* device) {
+    auto [created, context] = State().Get(&F::onDeviceCreated);
+    if (created == nullptr) {
+        return S_OK;
+    }
+    const D3DSURFACE_DESC desc = State().Get(&F::backBufferDesc);
+    const HRESULT hr = InsideDeviceCallback([&] { return created(device, &desc, context); });
+    if (FrameworkGetDevice() == nullptr) {
+        return E_FAIL;
+    }
+    if (FAILED(hr)) {
+        return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorCreatingDeviceObjects;
+    }
+    return S_OK;
+}
+
 } // namespace
 
 HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDevice, bool forceRecreate,
@@ -227,17 +285,11 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
         return S_FALSE;
     }
     auto settings = std::make_unique<DeviceSettings>(newSettings);
-    auto [modify, context] =
-        State().With([](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
-    if (modify != nullptr) {
-        D3DCAPS9 caps{};
-        direct3d->GetDeviceCaps(settings->AdapterOrdinal, settings->DeviceType, &caps);
-        if (!modify(settings.get(), &caps, context)) {
-            if (!State().HasSettings()) {
-                FrameworkDisplayErrorMessage(ErrorNoCompatibleDevices);
-            }
-            return E_ABORT;
+    if (!LetApplicationModify(direct3d.Get(), *settings)) {
+        if (!State().HasSettings()) {
+            FrameworkDisplayErrorMessage(ErrorNoCompatibleDevices);
         }
+        return E_ABORT;
     }
 
     std::unique_ptr<DeviceSettings> old = State().ExchangeSettings(std::move(settings));
@@ -285,35 +337,11 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
     ComPtr<IDirect3DDevice9> device;
     if (appDevice != nullptr) {
         device = appDevice;
-    } else {
-        HWND focus = State().Get(&F::focusWindow);
-        RECT client{};
-        GetClientRect(focus, &client);
-        // A window without area cannot hold a device yet; the main loop tries again.
-        if (client.right - client.left == 0 || client.bottom - client.top == 0) {
-            State().Set(&F::deviceLost, true);
-            return S_OK;
-        }
-        const HRESULT hr = State()
-                               .Get(&F::direct3d)
-                               ->CreateDevice(settings->AdapterOrdinal, settings->DeviceType, focus,
-                                              settings->BehaviorFlags, &settings->pp, &device);
-        if (hr == D3DERR_DEVICELOST) {
-            State().Set(&F::deviceLost, true);
-            return S_OK;
-        }
-        if (FAILED(hr)) {
-            return ErrorCreatingDevice;
-        }
+    } else if (HRESULT hr = CreateDeviceOnFocusWindow(*settings, device); hr != S_OK) {
+        return hr == S_FALSE ? S_OK : hr;
     }
     State().Set(&F::device, device);
-    State().With([&](F& f) {
-        if (settings->DeviceType == D3DDEVTYPE_REF && f.exitCode == 0) {
-            f.exitCode = ExitCodeReferenceDevice;
-        } else if (settings->DeviceType == D3DDEVTYPE_HAL && f.exitCode == ExitCodeReferenceDevice) {
-            f.exitCode = 0;
-        }
-    });
+    NoteReferenceDevice(*settings);
 
     ReadBackBufferDescription(device.Get());
     SetupCursor();
@@ -321,17 +349,8 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
     device->GetDeviceCaps(&caps);
     State().Set(&F::caps, caps);
 
-    auto [created, createdContext] =
-        State().With([](F& f) { return std::pair(f.deviceCreatedCallback, f.deviceCreatedContext); });
-    if (created != nullptr) {
-        const D3DSURFACE_DESC desc = State().Get(&F::backBufferDesc);
-        const HRESULT hr = InsideDeviceCallback([&] { return created(device.Get(), &desc, createdContext); });
-        if (FrameworkGetDevice() == nullptr) {
-            return E_FAIL;
-        }
-        if (FAILED(hr)) {
-            return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorCreatingDeviceObjects;
-        }
+    if (HRESULT hr = CallDeviceCreated(device.Get()); FAILED(hr)) {
+        return hr;
     }
     State().Set(&F::deviceObjectsCreated, true);
 

@@ -5,7 +5,6 @@
 #include <d3dx9.h>
 
 #include <array>
-#include <utility>
 
 namespace {
 
@@ -76,6 +75,41 @@ constexpr std::array Descriptions{
 
 constexpr size_t MaxMessageLength = 511;
 
+// What the user is told for each of the framework's own failures, and the exit code.
+struct FrameworkFailure {
+    HRESULT hr;
+    const wchar_t* text;
+    int exitCode;
+};
+
+constexpr std::array FrameworkFailures{
+    FrameworkFailure{ErrorNoDirect3D,
+                     L"Could not initialize Direct3D. You may want to check that the latest version of "
+                     L"DirectX is correctly installed on your system.  Also make sure that this program "
+                     L"was compiled with header files that match the installed DirectX DLLs.",
+                     2},
+    FrameworkFailure{ErrorNoCompatibleDevices, L"Could not find any compatible Direct3D devices.", 3},
+    FrameworkFailure{ErrorMediaNotFound,
+                     L"Could not find required media. Ensure that the DirectX SDK is correctly installed.",
+                     4},
+    FrameworkFailure{
+        ErrorNonZeroRefCount,
+        L"The D3D device has a non-zero reference count, meaning some objects were not released.", 5},
+    FrameworkFailure{ErrorCreatingDevice, L"Failed creating the Direct3D device.", 6},
+    FrameworkFailure{ErrorResettingDevice, L"Failed resetting the Direct3D device.", 7},
+    FrameworkFailure{ErrorCreatingDeviceObjects, L"Failed creating Direct3D device objects.", 8},
+    FrameworkFailure{ErrorResettingDeviceObjects, L"Failed resetting Direct3D device objects.", 9},
+};
+
+const FrameworkFailure* FindFrameworkFailure(HRESULT hr) {
+    for (const FrameworkFailure& failure : FrameworkFailures) {
+        if (failure.hr == hr) {
+            return &failure;
+        }
+    }
+    return nullptr;
+}
+
 std::wstring SystemMessage(DWORD code) {
     wchar_t buffer[MaxMessageLength + 1] = {};
     DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
@@ -102,46 +136,17 @@ const wchar_t* ErrorDescription(HRESULT hr) {
 
 ErrorReport ErrorReportFor(HRESULT hr, bool remoteSession) {
     ErrorReport report;
-    switch (hr) {
-    case ErrorNoDirect3D:
-        report = {L"Could not initialize Direct3D. You may want to check that the latest version of "
-                  L"DirectX is correctly installed on your system.  Also make sure that this program "
-                  L"was compiled with header files that match the installed DirectX DLLs.",
-                  2};
-        break;
-    case ErrorNoCompatibleDevices:
-        report = {remoteSession ? L"Direct3D does not work over a remote session."
-                                : L"Could not find any compatible Direct3D devices.",
-                  3};
-        break;
-    case ErrorMediaNotFound:
-        report = {L"Could not find required media. Ensure that the DirectX SDK is correctly installed.", 4};
-        break;
-    case ErrorNonZeroRefCount:
-        report = {L"The D3D device has a non-zero reference count, meaning some objects were not released.",
-                  5};
-        break;
-    case ErrorCreatingDevice:
-        report = {L"Failed creating the Direct3D device.", 6};
-        break;
-    case ErrorResettingDevice:
-        report = {L"Failed resetting the Direct3D device.", 7};
-        break;
-    case ErrorCreatingDeviceObjects:
-        report = {L"Failed creating Direct3D device objects.", 8};
-        break;
-    case ErrorResettingDeviceObjects:
-        report = {L"Failed resetting Direct3D device objects.", 9};
-        break;
-    default: {
+    if (hr == ErrorNoCompatibleDevices && remoteSession) {
+        report = {L"Direct3D does not work over a remote session.", 3};
+    } else if (const FrameworkFailure* failure = FindFrameworkFailure(hr)) {
+        report = {failure->text, failure->exitCode};
+    } else {
         const DWORD facility = (static_cast<DWORD>(hr) >> 16) & 0x1FFF;
         if (facility == FACILITY_WIN32 || facility == FACILITY_WINDOWS) {
             report = {SystemMessage(static_cast<DWORD>(hr) & 0xFFFF), 1};
         } else {
             report = {ErrorDescription(hr), 1};
         }
-        break;
-    }
     }
     if (report.text.size() > MaxMessageLength) {
         report.text.resize(MaxMessageLength);

@@ -2,6 +2,7 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
+#include "framework/SystemClock.h"
 
 #include <algorithm>
 

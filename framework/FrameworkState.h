@@ -29,6 +29,12 @@ struct Direct3DEntryPoints {
     FARPROC perfGetStatus = nullptr;
 };
 
+// A callback the application registered, with the context it gets back.
+template <typename Function> struct RegisteredCallback {
+    Function function = nullptr;
+    void* context = nullptr;
+};
+
 struct FrameworkFields {
     // Direct3D
     ComPtr<IDirect3D9> direct3d;
@@ -91,22 +97,14 @@ struct FrameworkFields {
     IsDeviceAcceptableCallback isDeviceAcceptable = nullptr;
     ModifyDeviceSettingsCallback modifyDeviceSettings = nullptr;
     void* deviceChoiceContext = nullptr;
-    DeviceCreatedCallback deviceCreatedCallback = nullptr;
-    void* deviceCreatedContext = nullptr;
-    DeviceResetCallback deviceResetCallback = nullptr;
-    void* deviceResetContext = nullptr;
-    DeviceLostCallback deviceLostCallback = nullptr;
-    void* deviceLostContext = nullptr;
-    DeviceDestroyedCallback deviceDestroyedCallback = nullptr;
-    void* deviceDestroyedContext = nullptr;
-    FrameMoveCallback frameMoveCallback = nullptr;
-    void* frameMoveContext = nullptr;
-    FrameRenderCallback frameRenderCallback = nullptr;
-    void* frameRenderContext = nullptr;
-    KeyboardCallback keyboardCallback = nullptr;
-    void* keyboardContext = nullptr;
-    WindowMessageCallback windowMessageCallback = nullptr;
-    void* windowMessageContext = nullptr;
+    RegisteredCallback<DeviceCreatedCallback> onDeviceCreated;
+    RegisteredCallback<DeviceResetCallback> onDeviceReset;
+    RegisteredCallback<DeviceLostCallback> onDeviceLost;
+    RegisteredCallback<DeviceDestroyedCallback> onDeviceDestroyed;
+    RegisteredCallback<FrameMoveCallback> onFrameMove;
+    RegisteredCallback<FrameRenderCallback> onFrameRender;
+    RegisteredCallback<KeyboardCallback> onKeyboard;
+    RegisteredCallback<WindowMessageCallback> onWindowMessage;
 
     // Timing and pause
     double time = 0.0;

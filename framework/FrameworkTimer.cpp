@@ -1,6 +1,8 @@
 // The framework's clock over a performance counter.
 #include "framework/FrameworkTimer.h"
 
+#include "framework/SystemClock.h"
+
 FrameworkTimer::FrameworkTimer(Clock& clock) : clock_(&clock) {
     ticksPerSecond_ = clock.TicksPerSecond();
     if (ticksPerSecond_ <= 0) {

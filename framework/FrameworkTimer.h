@@ -17,7 +17,6 @@ public:
     void Reset();
     void Start();
     void Stop();
-    bool IsStopped() const { return stopped_; }
     // Reads the clock; the elapsed time is measured from the previous call.
     TimeValues GetTimeValues();
 

@@ -1,4 +1,5 @@
 // The message pump with its idle frame step, and recovery of a lost device.
+#include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
@@ -11,33 +12,26 @@ FrameworkState& State() {
     return GetFrameworkState();
 }
 
+// A refused or failed loop ends the run with exit code 1 unless a failure was stored already.
+void StoreLoopFailure(F& f) {
+    if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
+        f.exitCode = 1;
+    }
+}
+
 HRESULT FailMainLoop() {
     State().With([](F& f) {
         f.insideMainLoop = false;
-        if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
-            f.exitCode = 1;
-        }
+        StoreLoopFailure(f);
     });
     return E_FAIL;
 }
 
 // The desktop's colour format changed under a windowed device: choose settings for the new format.
 void FollowDesktopFormat(const DeviceSettings& current, D3DFORMAT desktopFormat) {
-    DeviceSettings wish = current;
-    wish.AdapterFormat = desktopFormat;
-    MatchOptions match;
-    for (MatchType* option :
-         {&match.VertexProcessing, &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount,
-          &match.MultiSample, &match.SwapEffect, &match.DepthFormat, &match.StencilFormat,
-          &match.PresentFlags, &match.RefreshRate, &match.PresentInterval}) {
-        *option = MatchType::ClosestToInput;
-    }
-    match.AdapterOrdinal = MatchType::PreserveInput;
-    match.DeviceType = MatchType::PreserveInput;
-    match.Windowed = MatchType::PreserveInput;
-    match.AdapterFormat = MatchType::PreserveInput;
+    const DeviceRequest request = MakeDesktopFormatRequest(current, desktopFormat);
     DeviceSettings found;
-    if (FAILED(FindValidDeviceSettings(&found, &wish, &match))) {
+    if (FAILED(FindValidDeviceSettings(&found, &request.In, &request.Match))) {
         FrameworkDisplayErrorMessage(ErrorNoCompatibleDevices);
         FrameworkShutdown(0);
         return;
@@ -89,6 +83,33 @@ void Present(IDirect3DDevice9* device) {
     }
 }
 
+// Advances the clock, lets the application move and draw, and shows the frame.
+void MoveAndRender(IDirect3DDevice9* device) {
+    const TimeValues values = FrameworkTimer::Global().GetTimeValues();
+    auto [move, render] = State().With([&](F& f) {
+        f.time = values.time;
+        f.absoluteTime = values.absoluteTime;
+        f.elapsedTime = values.elapsed;
+        return std::pair(f.onFrameMove, f.onFrameRender);
+    });
+    if (move.function != nullptr) {
+        move.function(device, values.time, values.elapsed, move.context);
+        if ((device = FrameworkGetDevice()) == nullptr) {
+            return;
+        }
+    }
+    if (State().Get(&F::renderingPaused)) {
+        return;
+    }
+    if (render.function != nullptr) {
+        render.function(device, values.time, values.elapsed, render.context);
+        if ((device = FrameworkGetDevice()) == nullptr) {
+            return;
+        }
+    }
+    Present(device);
+}
+
 void FrameStep() {
     auto [lost, renderingPaused, active] =
         State().With([](F& f) { return std::tuple(f.deviceLost, f.renderingPaused, f.active); });
@@ -113,31 +134,29 @@ void FrameStep() {
         }
         device = FrameworkGetDevice();
     }
+    MoveAndRender(device);
+}
 
-    const TimeValues values = FrameworkTimer::Global().GetTimeValues();
-    auto [move, moveContext, render, renderContext] = State().With([&](F& f) {
-        f.time = values.time;
-        f.absoluteTime = values.absoluteTime;
-        f.elapsedTime = values.elapsed;
-        return std::tuple(f.frameMoveCallback, f.frameMoveContext, f.frameRenderCallback,
-                          f.frameRenderContext);
-    });
-    if (move != nullptr) {
-        move(device, values.time, values.elapsed, moveContext);
-        if ((device = FrameworkGetDevice()) == nullptr) {
-            return;
+// Dispatches messages and runs a frame step whenever the queue is empty, until the quit message.
+void RunMessagePump(HACCEL accelerator) {
+    MSG message{};
+    message.message = WM_NULL;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    while (message.message != WM_QUIT) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            HWND window = FrameworkGetHWND();
+            if (accelerator == nullptr || window == nullptr ||
+                TranslateAcceleratorW(window, accelerator, &message) == 0) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        } else {
+            FrameStep();
         }
     }
-    if (State().Get(&F::renderingPaused)) {
-        return;
+    if (accelerator != nullptr) {
+        DestroyAcceleratorTable(accelerator);
     }
-    if (render != nullptr) {
-        render(device, values.time, values.elapsed, renderContext);
-        if ((device = FrameworkGetDevice()) == nullptr) {
-            return;
-        }
-    }
-    Present(device);
 }
 
 } // namespace
@@ -148,11 +167,7 @@ HRESULT FrameworkMainLoop(HACCEL accelerator) {
             return FailMainLoop();
         }
         // The running loop keeps its mark; only the exit code tells of the refused call.
-        State().With([](F& f) {
-            if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
-                f.exitCode = 1;
-            }
-        });
+        State().With(StoreLoopFailure);
         return E_FAIL;
     }
     State().Set(&F::insideMainLoop, true);
@@ -172,24 +187,7 @@ HRESULT FrameworkMainLoop(HACCEL accelerator) {
         return FailMainLoop();
     }
 
-    MSG message{};
-    message.message = WM_NULL;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-    while (message.message != WM_QUIT) {
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            HWND window = FrameworkGetHWND();
-            if (accelerator == nullptr || window == nullptr ||
-                TranslateAcceleratorW(window, accelerator, &message) == 0) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        } else {
-            FrameStep();
-        }
-    }
-    if (accelerator != nullptr) {
-        DestroyAcceleratorTable(accelerator);
-    }
+    RunMessagePump(accelerator);
     State().Set(&F::insideMainLoop, false);
     return S_OK;
 }

@@ -1,4 +1,5 @@
 // The framework's window procedure: application callbacks first, then the framework's handling.
+#include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
@@ -99,7 +100,7 @@ void OnPaint() {
     IDirect3DDevice9* device = FrameworkGetDevice();
     auto [paused, ready, render, context, time, elapsed] = State().With([](F& f) {
         return std::tuple(f.renderingPaused, f.deviceObjectsCreated && f.deviceObjectsReset,
-                          f.frameRenderCallback, f.frameRenderContext, f.time, f.elapsedTime);
+                          f.onFrameRender.function, f.onFrameRender.context, f.time, f.elapsedTime);
     });
     if (device == nullptr || !paused || !ready) {
         return;
@@ -170,6 +171,87 @@ bool IsSwallowedSysCommand(WPARAM command) {
     return command == SC_SIZE || command == SC_MOVE || command == SC_MAXIMIZE || command == SC_KEYMENU;
 }
 
+// In full screen the cursor is the device's own; returns true when the message is answered.
+bool OnSetCursor(LRESULT& result) {
+    if (!State().Get(&F::active) || !FullScreen()) {
+        return false;
+    }
+    IDirect3DDevice9* device = FrameworkGetDevice();
+    if (device != nullptr && State().Get(&F::showCursorWhenFullScreen)) {
+        device->ShowCursor(TRUE);
+    }
+    result = TRUE;
+    return true;
+}
+
+void OnMouseMove() {
+    if (!State().Get(&F::active) || !FullScreen()) {
+        return;
+    }
+    if (IDirect3DDevice9* device = FrameworkGetDevice(); device != nullptr) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        device->SetCursorPosition(cursor.x, cursor.y, 0);
+    }
+}
+
+// Alt+Enter switches between windowed and full screen; returns true when it did.
+bool OnSysKeyDown(WPARAM key, LPARAM lParam, LRESULT& result) {
+    if (key != VK_RETURN || !AltDown(lParam) || !State().Get(&F::handleAltEnter)) {
+        return false;
+    }
+    FrameworkPause(true, true);
+    ToggleFullScreen();
+    FrameworkPause(false, false);
+    result = 0;
+    return true;
+}
+
+bool OnPowerBroadcast(WPARAM event, LRESULT& result) {
+    if (event == PBT_APMRESUMESUSPEND) {
+        FrameworkTimer::Global().Reset();
+    } else if (event != PBT_APMQUERYSUSPEND) {
+        return false;
+    }
+    result = TRUE;
+    return true;
+}
+
+// Keyboard, mouse and system-command messages; returns true with a result when answered here.
+bool HandleInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_SETCURSOR:
+        return OnSetCursor(result);
+    case WM_NCHITTEST:
+        if (FullScreen()) {
+            result = HTCLIENT;
+            return true;
+        }
+        return false;
+    case WM_KEYDOWN:
+        if (State().Get(&F::handleDefaultHotkeys)) {
+            OnDefaultHotkey(window, wParam);
+        }
+        return false;
+    case WM_SYSKEYDOWN:
+        return OnSysKeyDown(wParam, lParam, result);
+    case WM_SYSCOMMAND:
+        if (FullScreen() && IsSwallowedSysCommand(wParam)) {
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_MENUCHAR:
+        result = MAKELRESULT(0, MNC_CLOSE);
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove();
+        return false;
+    default:
+        return false;
+    }
+}
+
 // The framework's own handling; returns true with a result when the message is answered here.
 bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
@@ -189,66 +271,18 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_ACTIVATEAPP:
         OnActivateApp(wParam != FALSE);
         return false;
-    case WM_SETCURSOR:
-        if (State().Get(&F::active) && FullScreen()) {
-            IDirect3DDevice9* device = FrameworkGetDevice();
-            if (device != nullptr && State().Get(&F::showCursorWhenFullScreen)) {
-                device->ShowCursor(TRUE);
-            }
-            result = TRUE;
-            return true;
-        }
-        return false;
     case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {200, 200};
-        return false;
-    case WM_NCHITTEST:
-        if (FullScreen()) {
-            result = HTCLIENT;
-            return true;
-        }
-        return false;
-    case WM_KEYDOWN:
-        if (State().Get(&F::handleDefaultHotkeys)) {
-            OnDefaultHotkey(window, wParam);
-        }
-        return false;
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_RETURN && AltDown(lParam) && State().Get(&F::handleAltEnter)) {
-            FrameworkPause(true, true);
-            ToggleFullScreen();
-            FrameworkPause(false, false);
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_SYSCOMMAND:
-        if (FullScreen() && IsSwallowedSysCommand(wParam)) {
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_MENUCHAR:
-        result = MAKELRESULT(0, MNC_CLOSE);
-        return true;
-    case WM_MOUSEMOVE:
-        if (State().Get(&F::active) && FullScreen()) {
-            if (IDirect3DDevice9* device = FrameworkGetDevice(); device != nullptr) {
-                POINT cursor{};
-                GetCursorPos(&cursor);
-                device->SetCursorPosition(cursor.x, cursor.y, 0);
-            }
-        }
         return false;
     case WM_ENTERMENULOOP:
         FrameworkPause(true, true);
         return false;
-    case WM_EXITMENULOOP:
-        FrameworkPause(false, false);
-        return false;
     case WM_ENTERSIZEMOVE:
         FrameworkPause(true, true);
         State().Set(&F::insideSizeMove, true);
+        return false;
+    case WM_EXITMENULOOP:
+        FrameworkPause(false, false);
         return false;
     case WM_EXITSIZEMOVE:
         FrameworkPause(false, false);
@@ -256,18 +290,9 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
         State().Set(&F::insideSizeMove, false);
         return false;
     case WM_POWERBROADCAST:
-        if (wParam == PBT_APMQUERYSUSPEND) {
-            result = TRUE;
-            return true;
-        }
-        if (wParam == PBT_APMRESUMESUSPEND) {
-            FrameworkTimer::Global().Reset();
-            result = TRUE;
-            return true;
-        }
-        return false;
+        return OnPowerBroadcast(wParam, result);
     default:
-        return false;
+        return HandleInputMessage(window, message, wParam, lParam, result);
     }
 }
 
@@ -275,15 +300,13 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP) {
-        auto [keyboard, context] =
-            State().With([](F& f) { return std::pair(f.keyboardCallback, f.keyboardContext); });
+        auto [keyboard, context] = State().Get(&F::onKeyboard);
         if (keyboard != nullptr) {
             const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
             keyboard(static_cast<UINT>(wParam), down, AltDown(lParam), context);
         }
     }
-    auto [windowMessage, context] =
-        State().With([](F& f) { return std::pair(f.windowMessageCallback, f.windowMessageContext); });
+    auto [windowMessage, context] = State().Get(&F::onWindowMessage);
     if (windowMessage != nullptr) {
         bool noFurtherProcessing = false;
         const LRESULT result = windowMessage(window, message, wParam, lParam, &noFurtherProcessing, context);
@@ -342,19 +365,9 @@ void CheckForWindowChangingMonitors() {
         if (direct3d->GetAdapterMonitor(adapter.AdapterOrdinal) != monitor) {
             continue;
         }
-        DeviceSettings wish = State().GetSettings();
-        wish.AdapterOrdinal = adapter.AdapterOrdinal;
-        MatchOptions match;
-        for (MatchType* option :
-             {&match.DeviceType, &match.Windowed, &match.AdapterFormat, &match.VertexProcessing,
-              &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount, &match.MultiSample,
-              &match.SwapEffect, &match.DepthFormat, &match.StencilFormat, &match.PresentFlags,
-              &match.RefreshRate, &match.PresentInterval}) {
-            *option = MatchType::ClosestToInput;
-        }
-        match.AdapterOrdinal = MatchType::PreserveInput;
+        const DeviceRequest request = MakeAdapterChangeRequest(State().GetSettings(), adapter.AdapterOrdinal);
         DeviceSettings found;
-        HRESULT hr = FindValidDeviceSettings(&found, &wish, &match);
+        HRESULT hr = FindValidDeviceSettings(&found, &request.In, &request.Match);
         if (SUCCEEDED(hr)) {
             hr = ChangeDevice(found, nullptr, false, false);
         }

@@ -52,7 +52,6 @@ public:
     }
     bool IsOpened() const { return opened; }
     CDXUTScrollBar& GetScrollBar() { return scrollBar; }
-    const RECT& GetTextRect() const { return textRect; }
     const RECT& GetButtonRect() const { return buttonRect; }
     const RECT& GetListRect() const { return listRect; }
     const RECT& GetListTextRect() const { return listTextRect; }

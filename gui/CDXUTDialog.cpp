@@ -122,7 +122,8 @@ HRESULT CDXUTDialog::AppendControl(std::unique_ptr<CDXUTControl> control) {
 
 // The caller's pointer is set only once the control belongs to the dialog, so a failed add never leaves
 // the caller holding a control that was freed.
-template <typename Control> HRESULT CDXUTDialog::CreateControl(Control** made) {
+template <typename Control>
+HRESULT CDXUTDialog::CreateControl(int id, int left, int top, int w, int h, Control** made) {
     *made = nullptr;
     std::unique_ptr<Control> control(new (std::nothrow) Control(this));
     if (!control) {
@@ -130,78 +131,62 @@ template <typename Control> HRESULT CDXUTDialog::CreateControl(Control** made) {
     }
     Control* raw = control.get();
     const HRESULT hr = AppendControl(std::move(control));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    raw->SetID(id);
+    raw->SetLocation(left, top);
+    raw->SetSize(w, h);
+    *made = raw;
+    return S_OK;
+}
+
+template <typename Control>
+HRESULT CDXUTDialog::AddTextControl(int id, const wchar_t* text, int left, int top, int w, int h,
+                                    Control** created) {
+    Control* control = nullptr;
+    const HRESULT hr = CreateControl(id, left, top, w, h, &control);
+    if (created) {
+        *created = control;
+    }
     if (SUCCEEDED(hr)) {
-        *made = raw;
+        control->SetText(text);
     }
     return hr;
 }
 
 HRESULT CDXUTDialog::AddStatic(int id, const wchar_t* text, int left, int top, int w, int h,
                                CDXUTStatic** created) {
-    CDXUTStatic* control = nullptr;
-    const HRESULT hr = CreateControl(&control);
-    if (created) {
-        *created = control;
-    }
-    if (FAILED(hr)) {
-        return hr;
-    }
-    control->SetID(id);
-    control->SetText(text);
-    control->SetLocation(left, top);
-    control->SetSize(w, h);
-    return S_OK;
+    return AddTextControl(id, text, left, top, w, h, created);
 }
 
 HRESULT CDXUTDialog::AddButton(int id, const wchar_t* text, int left, int top, int w, int h,
                                CDXUTButton** created) {
-    CDXUTButton* control = nullptr;
-    const HRESULT hr = CreateControl(&control);
-    if (created) {
-        *created = control;
-    }
-    if (FAILED(hr)) {
-        return hr;
-    }
-    control->SetID(id);
-    control->SetText(text);
-    control->SetLocation(left, top);
-    control->SetSize(w, h);
-    return S_OK;
+    return AddTextControl(id, text, left, top, w, h, created);
 }
 
 HRESULT CDXUTDialog::AddSlider(int id, int left, int top, int w, int h, int min, int max, int value,
                                CDXUTSlider** created) {
     CDXUTSlider* control = nullptr;
-    const HRESULT hr = CreateControl(&control);
+    const HRESULT hr = CreateControl(id, left, top, w, h, &control);
     if (created) {
         *created = control;
     }
-    if (FAILED(hr)) {
-        return hr;
+    if (SUCCEEDED(hr)) {
+        control->SetRange(min, max);
+        control->SetValue(value);
+        control->UpdateLayout();
     }
-    control->SetID(id);
-    control->SetLocation(left, top);
-    control->SetSize(w, h);
-    control->SetRange(min, max);
-    control->SetValue(value);
-    control->UpdateLayout();
-    return S_OK;
+    return hr;
 }
 
 HRESULT CDXUTDialog::AddComboBox(int id, int left, int top, int w, int h, CDXUTComboBox** created) {
     CDXUTComboBox* control = nullptr;
-    const HRESULT hr = CreateControl(&control);
+    const HRESULT hr = CreateControl(id, left, top, w, h, &control);
     if (created) {
         *created = control;
     }
-    if (FAILED(hr)) {
-        return hr;
-    }
-    control->SetID(id);
-    control->SetLocation(left, top);
-    control->SetSize(w, h);
-    return S_OK;
+    return hr;
 }
 
 CDXUTControl* CDXUTDialog::GetControl(int id, ControlType type) {

@@ -87,8 +87,14 @@ private:
     };
 
     HRESULT AppendControl(std::unique_ptr<CDXUTControl> control);
-    // Makes a control of this dialog with its default elements and appends it; null on failure.
-    template <typename Control> HRESULT CreateControl(Control** made);
+    // Makes a control of this dialog with its default elements, id and place, and appends it; null on
+    // failure.
+    template <typename Control>
+    HRESULT CreateControl(int id, int left, int top, int width, int height, Control** made);
+    // A static or a button: a created control that shows a text.
+    template <typename Control>
+    HRESULT AddTextControl(int id, const wchar_t* text, int left, int top, int width, int height,
+                           Control** created);
     CDXUTControl* ControlAt(POINT point);
     void TrackHover(POINT point);
     bool OwnsFocus() const;

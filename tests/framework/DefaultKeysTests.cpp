@@ -2,14 +2,13 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
-#include "support/FakeClock.h"
+#include "support/CallbackLog.h"
+#include "support/ClockedFrameworkScope.h"
 #include "support/FrameworkScope.h"
 
 #include <doctest/doctest.h>
 
 namespace {
-
-constexpr LPARAM AltBit = LPARAM{1} << 29;
 
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -146,12 +145,9 @@ TEST_CASE("FrameworkMainLoop: without a device after a failed attempt it fails w
     CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::insideMainLoop));
 }
 
-TEST_CASE("Window procedure: resuming from suspend starts the clock from zero") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    REQUIRE(FrameworkCreateWindow(L"Power") == S_OK);
-    HWND window = FrameworkGetHWND();
+TEST_CASE_FIXTURE(ClockedFrameworkScope,
+    "Window procedure: resuming from suspend starts the clock from zero") {
+    HWND window = OpenFrameworkWindow(L"Power");
     clock.Advance(3600.0);
     CHECK(FrameworkTimer::Global().GetTimeValues().time == doctest::Approx(3600.0));
     CHECK(SendMessageW(window, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0) == TRUE);

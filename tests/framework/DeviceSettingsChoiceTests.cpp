@@ -1,30 +1,11 @@
 // The choice of valid device settings from a wish, against scripted adapters.
 #include "framework/DeviceRequest.h"
 #include "framework/DeviceSettingsChoice.h"
-#include "support/FakeDirect3D9.h"
+#include "support/ScriptedMachine.h"
 
 #include <doctest/doctest.h>
 
 namespace {
-
-constexpr HRESULT NoCompatibleDevice = static_cast<HRESULT>(0x80040902);
-
-// A scripted Direct3D with its enumeration, and one call of the choice.
-struct Machine {
-    FakeDirect3D9 d3d;
-    DeviceEnumeration enumeration;
-
-    explicit Machine(std::vector<FakeDirect3D9::Adapter> adapters) {
-        d3d.Adapters = std::move(adapters);
-        REQUIRE(enumeration.Enumerate(&d3d, nullptr, nullptr, nullptr) == S_OK);
-    }
-
-    HRESULT Find(DeviceSettings& out, const DeviceSettings& in, const MatchOptions& match,
-                 HWND windowedWindow = nullptr, HWND fullScreenWindow = nullptr) {
-        return FindValidDeviceSettings(enumeration, &d3d, &out, &in, &match, windowedWindow,
-                                       fullScreenWindow);
-    }
-};
 
 // What the framework asks for when it creates its device on adapter 0.
 DeviceSettings CreationRequest(bool windowed, UINT width, UINT height) {
@@ -33,12 +14,6 @@ DeviceSettings CreationRequest(bool windowed, UINT width, UINT height) {
 
 MatchOptions CreationOptions(bool windowed, UINT width, UINT height) {
     return MakeCreationRequest(0, windowed, width, height).Match;
-}
-
-FakeDirect3D9::Adapter AdapterWithModes(const D3DDISPLAYMODE& desktop, std::vector<D3DDISPLAYMODE> modes) {
-    auto adapter = FakeDirect3D9::TypicalAdapter(desktop);
-    adapter.Modes = std::move(modes);
-    return adapter;
 }
 
 // A lone combination linked to hand-made records, for the building step on its own.
@@ -98,7 +73,7 @@ TEST_CASE("FormatBits: colour, depth and stencil bits of the known formats") {
 }
 
 TEST_CASE("FindValidDeviceSettings: the full-screen mode nearest in width plus height") {
-    Machine machine(
+    ScriptedMachine machine(
         {AdapterWithModes(Mode(1024, 768), {Mode(1024, 768), Mode(800, 600), Mode(1280, 1024)})});
     DeviceSettings out;
     struct Row {
@@ -134,7 +109,7 @@ TEST_CASE("FindValidDeviceSettings: the refresh rate closest to the desktop's") 
     const Row rows[] = {{72, 75}, {80, 75}, {85, 85}, {100, 85}, {50, 60}, {0, 0}};
     for (const Row& row : rows) {
         CAPTURE(row.desktopRate);
-        Machine machine({AdapterWithModes(
+        ScriptedMachine machine({AdapterWithModes(
             Mode(1024, 768, D3DFMT_X8R8G8B8, row.desktopRate),
             {Mode(1024, 768, D3DFMT_X8R8G8B8, 85), Mode(1024, 768, D3DFMT_X8R8G8B8, 60),
              Mode(1024, 768, D3DFMT_X8R8G8B8, 75), Mode(800, 600, D3DFMT_X8R8G8B8, 72)})});
@@ -150,7 +125,7 @@ TEST_CASE("FindValidDeviceSettings: the refresh rate closest to the desktop's") 
 }
 
 TEST_CASE("FindValidDeviceSettings: a refresh rate wished for is matched as closely as the modes allow") {
-    Machine machine({AdapterWithModes(
+    ScriptedMachine machine({AdapterWithModes(
         Mode(1024, 768, D3DFMT_X8R8G8B8, 60),
         {Mode(1024, 768, D3DFMT_X8R8G8B8, 60), Mode(1024, 768, D3DFMT_X8R8G8B8, 100)})});
     DeviceSettings in = CreationRequest(false, 1024, 768);
@@ -171,7 +146,7 @@ TEST_CASE("FindValidDeviceSettings: a 16-bit desktop") {
             return ColorChannelBits(display) == ColorChannelBits(backBuffer);
         };
     }
-    Machine machine({adapter});
+    ScriptedMachine machine({adapter});
     DeviceSettings out;
 
     SUBCASE("full screen favours X8R8G8B8") {
@@ -196,7 +171,7 @@ TEST_CASE("FindValidDeviceSettings: a 16-bit desktop") {
                        backBuffer != D3DFMT_R5G6B5;
             };
         }
-        Machine other({noExactBackBuffer});
+        ScriptedMachine other({noExactBackBuffer});
         REQUIRE(other.Find(out, CreationRequest(true, 0, 0), CreationOptions(true, 0, 0)) == S_OK);
         CHECK(out.pp.BackBufferFormat == D3DFMT_A1R5G5B5);
     }
@@ -207,7 +182,7 @@ TEST_CASE("FindValidDeviceSettings: a 16-bit desktop") {
                 return display == D3DFMT_X8R8G8B8 && backBuffer == D3DFMT_X8R8G8B8;
             };
         }
-        Machine other({noDesktopFormat});
+        ScriptedMachine other({noDesktopFormat});
         CHECK(other.Find(out, CreationRequest(true, 0, 0), CreationOptions(true, 0, 0)) ==
               NoCompatibleDevice);
         CHECK(other.Find(out, CreationRequest(false, 0, 0), CreationOptions(false, 0, 0)) == S_OK);
@@ -219,7 +194,7 @@ TEST_CASE("FindValidDeviceSettings: what the full-screen saver and a window get"
         Mode(1280, 1024, D3DFMT_X8R8G8B8, 75),
         {Mode(1280, 1024, D3DFMT_X8R8G8B8, 60), Mode(1280, 1024, D3DFMT_X8R8G8B8, 75), Mode(1024, 768)});
     adapter.DeviceTypes[0].MultiSampleTypes = {{D3DMULTISAMPLE_NONE, 1}, {D3DMULTISAMPLE_4_SAMPLES, 4}};
-    Machine machine({adapter});
+    ScriptedMachine machine({adapter});
     const HWND windowed = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x100));
     const HWND fullScreen = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x200));
     DeviceSettings out;
@@ -278,7 +253,7 @@ TEST_CASE("FindValidDeviceSettings: what the full-screen saver and a window get"
 TEST_CASE("FindValidDeviceSettings: device types that are not available") {
     auto adapter = FakeDirect3D9::TypicalAdapter(Mode(1024, 768));
     adapter.DeviceTypes[0].CreateDeviceResult = D3DERR_NOTAVAILABLE; // no HAL
-    Machine machine({adapter});
+    ScriptedMachine machine({adapter});
     DeviceSettings out;
     DeviceSettings in = CreationRequest(true, 0, 0);
     in.DeviceType = D3DDEVTYPE_HAL;
@@ -295,7 +270,7 @@ TEST_CASE("FindValidDeviceSettings: device types that are not available") {
     }
     SUBCASE("REF is preferred when it is wished for") {
         auto both = FakeDirect3D9::TypicalAdapter(Mode(1024, 768));
-        Machine full({both});
+        ScriptedMachine full({both});
         in.DeviceType = D3DDEVTYPE_REF;
         match.DeviceType = MatchType::ClosestToInput;
         REQUIRE(full.Find(out, in, match) == S_OK);
@@ -317,13 +292,13 @@ TEST_CASE("FindValidDeviceSettings: nothing fits") {
         CHECK(FindValidDeviceSettings(enumeration, &d3d, &out, nullptr, nullptr) == NoCompatibleDevice);
     }
     SUBCASE("an adapter that does not exist, preserved") {
-        Machine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
+        ScriptedMachine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
         DeviceSettings in = CreationRequest(false, 0, 0);
         in.AdapterOrdinal = 3;
         CHECK(machine.Find(out, in, CreationOptions(false, 0, 0)) == NoCompatibleDevice);
     }
     SUBCASE("an adapter format that is not offered, preserved") {
-        Machine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
+        ScriptedMachine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
         DeviceSettings in = CreationRequest(false, 0, 0);
         in.AdapterFormat = D3DFMT_A2R10G10B10;
         MatchOptions match = CreationOptions(false, 0, 0);
@@ -332,7 +307,7 @@ TEST_CASE("FindValidDeviceSettings: nothing fits") {
     }
     SUBCASE("the desktop mode cannot be read: windowed is impossible") {
         auto adapter = FakeDirect3D9::TypicalAdapter(Mode(1024, 768));
-        Machine machine({adapter});
+        ScriptedMachine machine({adapter});
         machine.d3d.Adapters[0].DesktopResult = D3DERR_INVALIDCALL;
         CHECK(machine.Find(out, CreationRequest(true, 0, 0), CreationOptions(true, 0, 0)) ==
               NoCompatibleDevice);
@@ -341,7 +316,7 @@ TEST_CASE("FindValidDeviceSettings: nothing fits") {
 }
 
 TEST_CASE("FindValidDeviceSettings: the adapter and window asked for are kept") {
-    Machine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768)),
+    ScriptedMachine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768)),
                      FakeDirect3D9::TypicalAdapter(Mode(1600, 1200))});
     DeviceSettings out;
     DeviceSettings in = CreationRequest(false, 0, 0);
@@ -413,7 +388,7 @@ TEST_CASE("BuildValidDeviceSettings: depth-stencil scores") {
 }
 
 TEST_CASE("BuildValidDeviceSettings: presentation intervals, full screen and windowed") {
-    Machine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
+    ScriptedMachine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
     auto& caps = machine.d3d.Adapters[0].DeviceTypes[0].Caps;
     caps.PresentationIntervals =
         D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_TWO;
@@ -557,81 +532,6 @@ TEST_CASE("RankDeviceCombination: each agreement adds its weight") {
     DeviceSettings demanding = optimal;
     demanding.pp.MultiSampleQuality = 1; // more quality than NONE has
     CHECK(RankDeviceCombination(records.c, demanding, desktop) == doctest::Approx(1005.4f));
-}
-
-TEST_CASE("MakeCreationRequest: the size is a wish when windowed or when both sides are given") {
-    const DeviceRequest fullScreen = MakeCreationRequest(1, false, 1024, 0);
-    CHECK(fullScreen.In.AdapterOrdinal == 1);
-    CHECK(fullScreen.In.pp.Windowed == FALSE);
-    CHECK(fullScreen.Match.AdapterOrdinal == MatchType::PreserveInput);
-    CHECK(fullScreen.Match.Windowed == MatchType::PreserveInput);
-    CHECK(fullScreen.Match.Resolution == MatchType::IgnoreInput);
-    CHECK(fullScreen.Match.DeviceType == MatchType::IgnoreInput);
-    CHECK(MakeCreationRequest(0, false, 1024, 768).Match.Resolution == MatchType::ClosestToInput);
-    CHECK(MakeCreationRequest(0, true, 0, 0).Match.Resolution == MatchType::ClosestToInput);
-}
-
-TEST_CASE("MakeWindowModeToggleRequest: from a window to full screen and back") {
-    Machine machine(
-        {AdapterWithModes(Mode(1280, 1024), {Mode(1024, 768), Mode(800, 600), Mode(1280, 1024)})});
-    DeviceSettings window;
-    DeviceRequest creation = MakeCreationRequest(0, true, 640, 480);
-    creation.In.DeviceType = D3DDEVTYPE_REF;
-    creation.Match.DeviceType = MatchType::PreserveInput;
-    REQUIRE(machine.Find(window, creation.In, creation.Match) == S_OK);
-    REQUIRE(window.DeviceType == D3DDEVTYPE_REF);
-    window.pp.BackBufferCount = 1;
-
-    DeviceSettings fullScreen;
-    DeviceRequest toggle = MakeWindowModeToggleRequest(window, false, 0, 0);
-    REQUIRE(machine.Find(fullScreen, toggle.In, toggle.Match) == S_OK);
-    CHECK(fullScreen.pp.Windowed == FALSE);
-    CHECK(fullScreen.DeviceType == D3DDEVTYPE_REF); // the device type follows the current one
-    CHECK(fullScreen.pp.BackBufferCount == 1);
-    CHECK(fullScreen.pp.BackBufferWidth == 1280); // never full screen before: the desktop size
-    CHECK(fullScreen.pp.BackBufferHeight == 1024);
-
-    toggle = MakeWindowModeToggleRequest(window, false, 810, 590);
-    REQUIRE(machine.Find(fullScreen, toggle.In, toggle.Match) == S_OK);
-    CHECK(fullScreen.pp.BackBufferWidth == 800);
-    CHECK(fullScreen.pp.BackBufferHeight == 600);
-
-    DeviceSettings back;
-    toggle = MakeWindowModeToggleRequest(fullScreen, true, 640, 480);
-    REQUIRE(machine.Find(back, toggle.In, toggle.Match) == S_OK);
-    CHECK(back.pp.Windowed == TRUE);
-    CHECK(back.pp.BackBufferWidth == 640);
-    CHECK(back.pp.BackBufferHeight == 480);
-    CHECK(back.DeviceType == D3DDEVTYPE_REF);
-    CHECK(back.pp.FullScreen_RefreshRateInHz == 0);
-}
-
-TEST_CASE("MakeReferenceToggleRequest: HAL and REF exchanged, the rest kept as closely as possible") {
-    Machine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
-    DeviceSettings hal;
-    const DeviceRequest creation = MakeCreationRequest(0, true, 300, 200);
-    REQUIRE(machine.Find(hal, creation.In, creation.Match) == S_OK);
-    REQUIRE(hal.DeviceType == D3DDEVTYPE_HAL);
-
-    DeviceSettings reference;
-    DeviceRequest toggle = MakeReferenceToggleRequest(hal);
-    CHECK(toggle.In.DeviceType == D3DDEVTYPE_REF);
-    CHECK(toggle.Match.DeviceType == MatchType::PreserveInput);
-    REQUIRE(machine.Find(reference, toggle.In, toggle.Match) == S_OK);
-    CHECK(reference.DeviceType == D3DDEVTYPE_REF);
-    CHECK(reference.pp.Windowed == TRUE);
-    CHECK(reference.pp.BackBufferWidth == 300);
-    CHECK(reference.pp.BackBufferHeight == 200);
-    CHECK(reference.pp.AutoDepthStencilFormat == hal.pp.AutoDepthStencilFormat);
-
-    toggle = MakeReferenceToggleRequest(reference);
-    CHECK(toggle.In.DeviceType == D3DDEVTYPE_HAL);
-
-    auto halOnly = FakeDirect3D9::TypicalAdapter(Mode(1024, 768));
-    halOnly.DeviceTypes.pop_back();
-    Machine noReference({halOnly});
-    toggle = MakeReferenceToggleRequest(hal);
-    CHECK(noReference.Find(reference, toggle.In, toggle.Match) == NoCompatibleDevice);
 }
 
 } // TEST_SUITE

@@ -3,6 +3,7 @@
 #include "framework/FrameworkErrors.h"
 #include "framework/FrameworkInternal.h"
 #include "support/FrameworkScope.h"
+#include "support/MessageBoxCatcher.h"
 
 #include <doctest/doctest.h>
 

@@ -1,7 +1,9 @@
 // The framework's life with real windows and devices: creation, adoption, resets and shutdown.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
+#include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
+#include "support/MessageBoxCatcher.h"
 
 #include <doctest/doctest.h>
 
@@ -42,8 +44,7 @@ TEST_SUITE("framework") {
 
 TEST_CASE("FrameworkCreateWindow: a window of 640 by 480; a second call changes nothing") {
     FrameworkScope scope;
-    REQUIRE(FrameworkCreateWindow(L"First") == S_OK);
-    HWND window = FrameworkGetHWND();
+    HWND window = OpenFrameworkWindow(L"First");
     REQUIRE(IsWindow(window));
     CHECK(WindowText(window) == L"First");
     CHECK(ClientSizeOf(window).cx == 640);
@@ -82,8 +83,7 @@ TEST_CASE("FrameworkSetWindow: adopts a window, takes its title and refuses null
 
 TEST_CASE("ChangeDevice: a windowed 800 by 600 device sizes the client area and centres the window") {
     FrameworkScope scope;
-    REQUIRE(FrameworkCreateWindow(L"Placement") == S_OK);
-    HWND window = FrameworkGetHWND();
+    HWND window = OpenFrameworkWindow(L"Placement");
     REQUIRE(ChangeDevice(WindowedSettings(window, 800, 600), nullptr, false, true) == S_OK);
     REQUIRE(FrameworkGetDevice() != nullptr);
     CHECK(ClientSizeOf(window).cx == 800);
@@ -103,8 +103,7 @@ TEST_CASE("Device callbacks: matched pairs in order through create, a windowed r
     FrameworkScope scope;
     CallbackLog log;
     log.Install();
-    REQUIRE(FrameworkCreateWindow(L"Callbacks") == S_OK);
-    HWND window = FrameworkGetHWND();
+    HWND window = OpenFrameworkWindow(L"Callbacks");
     REQUIRE(ChangeDevice(WindowedSettings(window, 640, 480), nullptr, false, true) == S_OK);
     IDirect3DDevice9* device = FrameworkGetDevice();
     REQUIRE(ChangeDevice(WindowedSettings(window, 400, 300), nullptr, false, true) == S_OK);

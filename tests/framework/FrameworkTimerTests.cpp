@@ -4,12 +4,20 @@
 
 #include <doctest/doctest.h>
 
+namespace {
+
+// A timer on a fake clock, reset at the clock's start.
+struct ResetTimer {
+    FakeClock clock;
+    FrameworkTimer timer{clock};
+    ResetTimer() { timer.Reset(); }
+};
+
+} // namespace
+
 TEST_SUITE("framework") {
 
-TEST_CASE("FrameworkTimer: time runs from the reset and elapsed is measured per step") {
-    FakeClock clock;
-    FrameworkTimer timer(clock);
-    timer.Reset();
+TEST_CASE_FIXTURE(ResetTimer, "FrameworkTimer: time runs from the reset and elapsed is measured per step") {
     clock.Advance(0.5);
     TimeValues v = timer.GetTimeValues();
     CHECK(v.time == doctest::Approx(0.5));
@@ -21,10 +29,8 @@ TEST_CASE("FrameworkTimer: time runs from the reset and elapsed is measured per 
     CHECK(v.elapsed == doctest::Approx(0.25f));
 }
 
-TEST_CASE("FrameworkTimer: a stopped interval counts neither as time nor as elapsed time") {
-    FakeClock clock;
-    FrameworkTimer timer(clock);
-    timer.Reset();
+TEST_CASE_FIXTURE(ResetTimer,
+    "FrameworkTimer: a stopped interval counts neither as time nor as elapsed time") {
     clock.Advance(1.0);
     timer.GetTimeValues();
     timer.Stop();
@@ -41,10 +47,7 @@ TEST_CASE("FrameworkTimer: a stopped interval counts neither as time nor as elap
     CHECK(v.elapsed == doctest::Approx(0.1f));
 }
 
-TEST_CASE("FrameworkTimer: a clock running backwards gives no negative elapsed time") {
-    FakeClock clock;
-    FrameworkTimer timer(clock);
-    timer.Reset();
+TEST_CASE_FIXTURE(ResetTimer, "FrameworkTimer: a clock running backwards gives no negative elapsed time") {
     clock.now -= 1000;
     CHECK(timer.GetTimeValues().elapsed == 0.0f);
 }

@@ -1,7 +1,8 @@
 // Lost-device recovery in the main loop, with a device double that reports loss and resets.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
-#include "support/FakeClock.h"
+#include "support/CallbackLog.h"
+#include "support/ClockedFrameworkScope.h"
 #include "support/FakeDirect3D9.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
@@ -40,25 +41,38 @@ struct Counter {
 // A window with the scripted device as the application's device; the framework holds the only
 // reference afterwards.
 void StartWithDevice(ScriptedDevice& device, UINT width = 200, UINT height = 200) {
-    REQUIRE(FrameworkCreateWindow(L"Lost") == S_OK);
-    HWND window = FrameworkGetHWND();
+    HWND window = OpenFrameworkWindow(L"Lost");
     REQUIRE(ChangeDevice(WindowedSettings(window, width, height), &device, false, true) == S_OK);
     device.Release();
     REQUIRE(FrameworkGetDevice() == &device);
 }
 
+// A minimised window whose device on the given adapter is put off until the window has an area.
+HWND PutOffDevice(const wchar_t* title, UINT adapter) {
+    HWND window = OpenFrameworkWindow(title);
+    ShowWindow(window, SW_MINIMIZE);
+    DeviceSettings settings = WindowedSettings(window, 0, 0);
+    settings.AdapterOrdinal = adapter;
+    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    return window;
+}
+
+// A framework on a fake clock, with the callback log and the frame counter installed.
+struct LostDeviceRun : ClockedFrameworkScope {
+    CallbackLog log;
+    Counter counter;
+    LostDeviceRun() {
+        log.Install();
+        counter.Install();
+    }
+};
+
 } // namespace
 
 TEST_SUITE("framework") {
 
-TEST_CASE("Lost device: the loop waits and tests the device each pass until it can be reset") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    CallbackLog log;
-    log.Install();
-    Counter counter;
-    counter.Install();
+TEST_CASE_FIXTURE(LostDeviceRun,
+    "Lost device: the loop waits and tests the device each pass until it can be reset") {
     ScriptedDevice device;
     device.presents = {S_OK, S_OK, D3DERR_DEVICELOST};
     device.cooperativeLevel = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICELOST,
@@ -77,14 +91,7 @@ TEST_CASE("Lost device: the loop waits and tests the device each pass until it c
     CHECK(FrameworkGetExitCode() == 0);
 }
 
-TEST_CASE("Lost device: a device that will not reset is replaced by a new one") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    CallbackLog log;
-    log.Install();
-    Counter counter;
-    counter.Install();
+TEST_CASE_FIXTURE(LostDeviceRun, "Lost device: a device that will not reset is replaced by a new one") {
     ScriptedDevice device;
     device.presents = {D3DERR_DEVICELOST};
     device.cooperativeLevel = {D3DERR_DEVICENOTRESET};
@@ -102,17 +109,11 @@ TEST_CASE("Lost device: a device that will not reset is replaced by a new one") 
     CHECK(FrameworkGetExitCode() == 0);
 }
 
-TEST_CASE("Lost device: device objects that cannot be restored are reported and end the run") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    CallbackLog log;
-    log.Install();
-    Counter counter;
+TEST_CASE_FIXTURE(LostDeviceRun,
+    "Lost device: device objects that cannot be restored are reported and end the run") {
     counter.log = &log;
     counter.breakResetAt = 1;
     counter.closeAt = 1000;
-    counter.Install();
     ScriptedDevice device;
     device.presents = {S_OK, D3DERR_DEVICELOST};
     device.cooperativeLevel = {D3DERR_DEVICENOTRESET};
@@ -137,11 +138,7 @@ TEST_CASE("Lost device: a device put off for a window without area is created on
     Counter counter;
     counter.closeAt = 3;
     counter.Install();
-    REQUIRE(FrameworkCreateWindow(L"No area") == S_OK);
-    HWND window = FrameworkGetHWND();
-    ShowWindow(window, SW_MINIMIZE);
-    DeviceSettings settings = WindowedSettings(window, 0, 0);
-    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    HWND window = PutOffDevice(L"No area", 0);
     REQUIRE(ClientSizeOf(window).cy == 0);
     CHECK(FrameworkGetDevice() == nullptr);
     CHECK(GetFrameworkState().Get(&FrameworkFields::deviceLost));
@@ -176,13 +173,8 @@ TEST_CASE("Lost device: a device that cannot be built again is reported once and
     Counter counter;
     counter.closeAt = 1000;
     counter.Install();
-    REQUIRE(FrameworkCreateWindow(L"Unbuildable") == S_OK);
-    HWND window = FrameworkGetHWND();
-    ShowWindow(window, SW_MINIMIZE);
     // No adapter has this number: the device, put off while the window has no area, cannot be made.
-    DeviceSettings settings = WindowedSettings(window, 0, 0);
-    settings.AdapterOrdinal = 7;
-    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    HWND window = PutOffDevice(L"Unbuildable", 7);
     REQUIRE(FrameworkGetDevice() == nullptr);
     ShowWindow(window, SW_RESTORE);
     CHECK(FrameworkMainLoop() == S_OK);
@@ -192,12 +184,9 @@ TEST_CASE("Lost device: a device that cannot be built again is reported once and
     CHECK(FrameworkGetExitCode() == 6);
 }
 
-TEST_CASE("Lost device: a windowed device follows a desktop that changed its colour format meanwhile") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    REQUIRE(FrameworkCreateWindow(L"Desktop format") == S_OK);
-    HWND window = FrameworkGetHWND();
+TEST_CASE_FIXTURE(LostDeviceRun,
+    "Lost device: a windowed device follows a desktop that changed its colour format meanwhile") {
+    HWND window = OpenFrameworkWindow(L"Desktop format");
     // A scripted runtime stands in for the real one: only it can change the desktop's format.
     FakeDirect3D9 direct3d;
     FakeDirect3D9::Adapter adapter = FakeDirect3D9::TypicalAdapter(Mode(1920, 1080, D3DFMT_X8R8G8B8));
@@ -206,10 +195,6 @@ TEST_CASE("Lost device: a windowed device follows a desktop that changed its col
     direct3d.Adapters = {adapter};
     GetFrameworkState().Set(&FrameworkFields::direct3d, ComPtr<IDirect3D9>(&direct3d));
 
-    CallbackLog log;
-    log.Install();
-    Counter counter;
-    counter.Install();
     ScriptedDevice device;
     device.presents = {D3DERR_DEVICELOST};
     device.cooperativeLevel = {D3DERR_DEVICENOTRESET};

@@ -1,7 +1,7 @@
 // The main loop with real windows and devices: frames, clock, pauses, lost devices and messages.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
-#include "support/FakeClock.h"
+#include "support/ClockedFrameworkScope.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
 
@@ -71,14 +71,17 @@ struct LoopRun {
     }
 };
 
-void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = key;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
+// A loop run on a fake clock: each frame notes how many waits came before it.
+struct ClockedLoopRun : ClockedFrameworkScope {
+    LoopRun run;
+    ClockedLoopRun() { run.clock = &clock; }
+    // Installs the run's callbacks, makes a windowed device of the given size and runs the loop.
+    void RunLoop(UINT width, UINT height) {
+        run.Install();
+        REQUIRE(FrameworkCreateDevice(0, true, width, height) == S_OK);
+        REQUIRE(FrameworkMainLoop() == S_OK);
+    }
+};
 
 } // namespace
 
@@ -134,12 +137,8 @@ TEST_CASE(
     CHECK(FrameworkGetExitCode() == 1);
 }
 
-TEST_CASE("FrameworkMainLoop: minimising stops time and rendering; restoring resumes without the gap") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    LoopRun run;
-    run.clock = &clock;
+TEST_CASE_FIXTURE(ClockedLoopRun,
+    "FrameworkMainLoop: minimising stops time and rendering; restoring resumes without the gap") {
     run.script = [&](int frame) {
         HWND window = FrameworkGetHWND();
         clock.Advance(0.1);
@@ -154,9 +153,7 @@ TEST_CASE("FrameworkMainLoop: minimising stops time and rendering; restoring res
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
     };
-    run.Install();
-    REQUIRE(FrameworkCreateDevice(0, true, 320, 240) == S_OK);
-    REQUIRE(FrameworkMainLoop() == S_OK);
+    RunLoop(320, 240);
     REQUIRE(run.frames.size() >= 12);
     // The script advances the clock after each frame has read it, so frame 5 stopped the clock
     // 0.1 s after its own time, and frame 9 (restored during its move) started it again.
@@ -179,12 +176,8 @@ TEST_CASE("FrameworkMainLoop: minimising stops time and rendering; restoring res
     }
 }
 
-TEST_CASE("FrameworkMainLoop: Pause pressed twice stops and restarts the clock, rendering goes on") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    LoopRun run;
-    run.clock = &clock;
+TEST_CASE_FIXTURE(ClockedLoopRun,
+    "FrameworkMainLoop: Pause pressed twice stops and restarts the clock, rendering goes on") {
     run.script = [&](int frame) {
         HWND window = FrameworkGetHWND();
         clock.Advance(0.1);
@@ -195,9 +188,7 @@ TEST_CASE("FrameworkMainLoop: Pause pressed twice stops and restarts the clock, 
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
     };
-    run.Install();
-    REQUIRE(FrameworkCreateDevice(0, true, 200, 200) == S_OK);
-    REQUIRE(FrameworkMainLoop() == S_OK);
+    RunLoop(200, 200);
     REQUIRE(run.frames.size() >= 10);
     CHECK(run.RenderedBetween(0, 10) == 11);
     for (size_t i = 4; i <= 8; ++i) {
@@ -228,12 +219,7 @@ TEST_CASE("FrameworkPause: unmatched releases leave both counts at zero") {
     CHECK_FALSE(GetFrameworkState().Get(&F::timePaused));
 }
 
-TEST_CASE("FrameworkMainLoop: an inactive application waits 50 ms per pass") {
-    FrameworkScope scope;
-    FakeClock clock;
-    FrameworkSetClock(&clock);
-    LoopRun run;
-    run.clock = &clock;
+TEST_CASE_FIXTURE(ClockedLoopRun, "FrameworkMainLoop: an inactive application waits 50 ms per pass") {
     run.script = [&](int frame) {
         HWND window = FrameworkGetHWND();
         if (frame == 2) {
@@ -246,9 +232,7 @@ TEST_CASE("FrameworkMainLoop: an inactive application waits 50 ms per pass") {
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
     };
-    run.Install();
-    REQUIRE(FrameworkCreateDevice(0, true, 200, 200) == S_OK);
-    REQUIRE(FrameworkMainLoop() == S_OK);
+    RunLoop(200, 200);
     REQUIRE(run.frames.size() >= 8);
     CHECK(run.frames[2].sleepsBefore == 0);
     CHECK(run.frames[5].sleepsBefore == 3); // frames 3, 4 and 5 came after a wait each

@@ -1,8 +1,9 @@
 // The guard of the system's shortcut keys: what it turns off in full screen and that it always
 // gives the user's accessibility settings back.
+#include "framework/AccessibilitySettings.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
-#include "framework/AccessibilitySettings.h"
+#include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
 
@@ -133,17 +134,11 @@ TEST_CASE("Shortcut keys: the Windows key does not reach the program while guard
             }
         },
         nullptr);
-    REQUIRE(FrameworkCreateWindow(L"Windows key") == S_OK);
-    HWND window = FrameworkGetHWND();
+    HWND window = OpenFrameworkWindow(L"Windows key");
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     auto press = [&](WORD key) {
-        INPUT inputs[2] = {};
-        inputs[0].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = key;
-        inputs[1] = inputs[0];
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
+        PressKey(key);
         for (int i = 0; i < 20; ++i) {
             DrainMessages();
             Sleep(5);

@@ -1,6 +1,7 @@
 // The framework's window procedure with real windows and messages.
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
+#include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
 
 #include <doctest/doctest.h>
@@ -53,18 +54,20 @@ struct Seen {
     }
 };
 
-constexpr LPARAM AltBit = LPARAM{1} << 29;
+// A clean framework whose callbacks record into a Seen.
+struct WatchedFramework {
+    FrameworkScope scope;
+    Seen seen;
+    WatchedFramework() { seen.Install(); }
+};
 
 } // namespace
 
 TEST_SUITE("framework") {
 
-TEST_CASE("Window procedure: the keyboard callback gets key-down and key-up with the Alt bit") {
-    FrameworkScope scope;
-    Seen seen;
-    seen.Install();
-    REQUIRE(FrameworkCreateWindow(L"Keys") == S_OK);
-    HWND window = FrameworkGetHWND();
+TEST_CASE_FIXTURE(WatchedFramework,
+    "Window procedure: the keyboard callback gets key-down and key-up with the Alt bit") {
+    HWND window = OpenFrameworkWindow(L"Keys");
     SendMessageW(window, WM_SYSKEYDOWN, 'A', AltBit | 1);
     SendMessageW(window, WM_SYSKEYUP, 'A', AltBit | 1);
     SendMessageW(window, WM_KEYDOWN, 'B', 1);
@@ -77,13 +80,10 @@ TEST_CASE("Window procedure: the keyboard callback gets key-down and key-up with
     CHECK(seen.alt == std::vector<bool>{true, true, false, false});
 }
 
-TEST_CASE("Window procedure: the message callback can stop the framework's own handling") {
-    FrameworkScope scope;
-    Seen seen;
+TEST_CASE_FIXTURE(WatchedFramework,
+    "Window procedure: the message callback can stop the framework's own handling") {
     seen.swallowClose = true;
-    seen.Install();
-    REQUIRE(FrameworkCreateWindow(L"Swallow") == S_OK);
-    HWND window = FrameworkGetHWND();
+    HWND window = OpenFrameworkWindow(L"Swallow");
     CHECK(SendMessageW(window, WM_CLOSE, 0, 0) == 42);
     CHECK(IsWindow(window));
     seen.swallowClose = false;
@@ -92,12 +92,9 @@ TEST_CASE("Window procedure: the message callback can stop the framework's own h
     CHECK(FrameworkGetHWND() == nullptr);
 }
 
-TEST_CASE("Window procedure: F10 never reaches the default procedure, so no menu loop starts") {
-    FrameworkScope scope;
-    Seen seen;
-    seen.Install();
-    REQUIRE(FrameworkCreateWindow(L"F10") == S_OK);
-    HWND window = FrameworkGetHWND();
+TEST_CASE_FIXTURE(WatchedFramework,
+    "Window procedure: F10 never reaches the default procedure, so no menu loop starts") {
+    HWND window = OpenFrameworkWindow(L"F10");
     CHECK(SendMessageW(window, WM_SYSKEYDOWN, VK_F10, 1) == 0);
     CHECK(SendMessageW(window, WM_SYSKEYUP, VK_F10, 1) == 0);
     DrainMessages();
@@ -144,10 +141,8 @@ TEST_CASE("Window procedure: a resized window takes its windowed device along to
     CHECK(log.Joined() == "created, reset 320x240, lost, reset 500x400");
 }
 
-TEST_CASE("Window procedure: WM_PAINT draws the scene again only while rendering is paused") {
-    FrameworkScope scope;
-    Seen seen;
-    seen.Install();
+TEST_CASE_FIXTURE(WatchedFramework,
+    "Window procedure: WM_PAINT draws the scene again only while rendering is paused") {
     REQUIRE(FrameworkCreateDevice(0, true, 320, 240) == S_OK);
     HWND window = FrameworkGetHWND();
     DrainMessages();

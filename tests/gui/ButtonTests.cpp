@@ -1,7 +1,7 @@
 // Static text and push button behaviour.
 #include "gui/CDXUTButton.h"
 #include "gui/CDXUTStatic.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
 

@@ -1,6 +1,6 @@
 // Combo box: items, selection, list layout, keyboard, wheel and mouse, and the events of closing the list.
 #include "gui/CDXUTComboBox.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
 

@@ -2,9 +2,24 @@
 #include "gui/CDXUTButton.h"
 #include "gui/CDXUTSlider.h"
 #include "gui/CDXUTStatic.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
+
+namespace {
+
+// A slider at the top of a dialog and a button below it.
+struct SliderAboveButton {
+    DialogProbe probe;
+    CDXUTSlider* slider = nullptr;
+    CDXUTButton* button = nullptr;
+    SliderAboveButton() {
+        probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
+        probe.dialog.AddButton(2, L"b", 10, 50, 100, 40, &button);
+    }
+};
+
+} // namespace
 
 TEST_SUITE("gui") {
 
@@ -83,12 +98,7 @@ TEST_CASE("Dialog: an invisible dialog handles nothing and its controls keep the
     CHECK(probe.log.Count() == 1);
 }
 
-TEST_CASE("Dialog: keys go only to the focused control") {
-    DialogProbe probe;
-    CDXUTSlider* slider = nullptr;
-    CDXUTButton* button = nullptr;
-    probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
-    probe.dialog.AddButton(2, L"b", 10, 50, 100, 40, &button);
+TEST_CASE_FIXTURE(SliderAboveButton, "Dialog: keys go only to the focused control") {
     CHECK_FALSE(probe.KeyDown(VK_RIGHT)); // no focus: not handled
     CHECK(slider->GetValue() == 50);
     probe.MouseDown(10 + slider->GetThumbX(), 20); // on the thumb: focus
@@ -167,12 +177,8 @@ TEST_CASE("Dialog: hover follows the pointer and ends when the window moves") {
     CHECK(probe.dialog.GetMouseOverControl() == nullptr);
 }
 
-TEST_CASE("Dialog: a click the focused control declines goes on to the control under the pointer") {
-    DialogProbe probe;
-    CDXUTSlider* slider = nullptr;
-    CDXUTButton* button = nullptr;
-    probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
-    probe.dialog.AddButton(2, L"b", 10, 50, 100, 40, &button);
+TEST_CASE_FIXTURE(SliderAboveButton,
+    "Dialog: a click the focused control declines goes on to the control under the pointer") {
     probe.dialog.FocusControl(slider);
     CHECK(probe.MouseDown(20, 60));
     CHECK(button->IsPressed());

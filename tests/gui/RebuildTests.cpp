@@ -3,7 +3,7 @@
 #include "gui/CDXUTButton.h"
 #include "gui/CDXUTComboBox.h"
 #include "gui/CDXUTSlider.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
 

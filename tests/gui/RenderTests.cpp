@@ -4,7 +4,7 @@
 #include "gui/CDXUTComboBox.h"
 #include "gui/CDXUTSlider.h"
 #include "gui/CDXUTStatic.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 #include "support/TestDevice.h"
 
 #include <doctest/doctest.h>

@@ -1,6 +1,6 @@
 // Scroll bar: thumb size and place, paging, dragging and the arrows' auto-repeat.
 #include "gui/CDXUTScrollBar.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
 

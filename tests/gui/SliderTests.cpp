@@ -1,6 +1,6 @@
 // Slider: layout, track clicks, thumb drags, keys, wheel and range rules.
 #include "gui/CDXUTSlider.h"
-#include "support/GuiProbe.h"
+#include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
 

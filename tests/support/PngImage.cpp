@@ -42,15 +42,9 @@ bool Unfilter(std::vector<std::uint8_t>& raw, int height, std::size_t stride, in
     return true;
 }
 
-} // namespace
-
-bool DecodePng(const std::uint8_t* data, std::size_t size, PngImage& image, std::string& error) {
-    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (size < 8 || std::memcmp(data, kSignature, 8) != 0) {
-        error = "no PNG signature";
-        return false;
-    }
-    std::vector<std::uint8_t> packed;
+// Walks the chunks after the signature: reads the header into image and gathers the compressed data.
+bool ReadChunks(const std::uint8_t* data, std::size_t size, PngImage& image, std::vector<std::uint8_t>& packed,
+                std::string& error) {
     bool header = false, end = false;
     for (std::size_t pos = 8; pos < size && !end;) {
         if (size - pos < 12) {
@@ -86,6 +80,38 @@ bool DecodePng(const std::uint8_t* data, std::size_t size, PngImage& image, std:
         error = "missing IHDR or IEND";
         return false;
     }
+    return true;
+}
+
+// Copies the unfiltered rows into the image's RGBA pixels.
+void ExpandToRgba(const std::vector<std::uint8_t>& raw, std::size_t stride, int channels, PngImage& image) {
+    image.rgba.assign(std::size_t(image.width) * image.height * 4, 255);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* src = &raw[y * (stride + 1) + 1];
+        for (int x = 0; x < image.width; ++x, src += channels) {
+            std::uint8_t* dst = &image.rgba[(std::size_t(y) * image.width + x) * 4];
+            for (int k = 0; k < 3; ++k) {
+                dst[k] = src[channels >= 3 ? k : 0];
+            }
+            if (channels == 4) {
+                dst[3] = src[3];
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool DecodePng(const std::uint8_t* data, std::size_t size, PngImage& image, std::string& error) {
+    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 || std::memcmp(data, kSignature, 8) != 0) {
+        error = "no PNG signature";
+        return false;
+    }
+    std::vector<std::uint8_t> packed;
+    if (!ReadChunks(data, size, image, packed, error)) {
+        return false;
+    }
     const int channels = image.colourType == 0 ? 1 : image.colourType == 2 ? 3 : image.colourType == 6 ? 4 : 0;
     if (channels == 0 || image.bitDepth != 8 || image.interlace != 0 || image.width <= 0 || image.height <= 0 ||
         image.width > 16384 || image.height > 16384) {
@@ -103,18 +129,6 @@ bool DecodePng(const std::uint8_t* data, std::size_t size, PngImage& image, std:
     if (!Unfilter(raw, image.height, stride, channels, error)) {
         return false;
     }
-    image.rgba.assign(std::size_t(image.width) * image.height * 4, 255);
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* src = &raw[y * (stride + 1) + 1];
-        for (int x = 0; x < image.width; ++x, src += channels) {
-            std::uint8_t* dst = &image.rgba[(std::size_t(y) * image.width + x) * 4];
-            for (int k = 0; k < 3; ++k) {
-                dst[k] = src[channels >= 3 ? k : 0];
-            }
-            if (channels == 4) {
-                dst[3] = src[3];
-            }
-        }
-    }
+    ExpandToRgba(raw, stride, channels, image);
     return true;
 }

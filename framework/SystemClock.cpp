@@ -1,5 +1,5 @@
 // The system clock behind the framework's timer and its idle waits.
-#include "framework/Clock.h"
+#include "framework/SystemClock.h"
 
 LONGLONG SystemClock::Now() {
     LARGE_INTEGER now{};

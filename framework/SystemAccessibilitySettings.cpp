@@ -1,0 +1,22 @@
+// The system's StickyKeys, ToggleKeys and FilterKeys settings.
+#include "framework/SystemAccessibilitySettings.h"
+
+AccessibilityRecords SystemAccessibilitySettings::Read() {
+    AccessibilityRecords records;
+    SystemParametersInfoW(SPI_GETSTICKYKEYS, sizeof(STICKYKEYS), &records.sticky, 0);
+    SystemParametersInfoW(SPI_GETTOGGLEKEYS, sizeof(TOGGLEKEYS), &records.toggle, 0);
+    SystemParametersInfoW(SPI_GETFILTERKEYS, sizeof(FILTERKEYS), &records.filter, 0);
+    return records;
+}
+
+void SystemAccessibilitySettings::WriteSticky(STICKYKEYS record) {
+    SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(STICKYKEYS), &record, 0);
+}
+
+void SystemAccessibilitySettings::WriteToggle(TOGGLEKEYS record) {
+    SystemParametersInfoW(SPI_SETTOGGLEKEYS, sizeof(TOGGLEKEYS), &record, 0);
+}
+
+void SystemAccessibilitySettings::WriteFilter(FILTERKEYS record) {
+    SystemParametersInfoW(SPI_SETFILTERKEYS, sizeof(FILTERKEYS), &record, 0);
+}
