@@ -79,6 +79,10 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedW
         f.modifyDeviceSettings = modifyDeviceSettings;
         f.deviceChoiceContext = context;
         f.deviceCreateCalled = true;
+        // A new request starts afresh: when an earlier attempt failed and was reported, and the
+        // caller tries again (the saver falls back to the desktop's resolution), a run that then
+        // goes on normally must not end with the earlier attempt's exit code.
+        f.exitCode = 0;
     });
     if (!State().Get(&F::windowCreated)) {
         if (State().Get(&F::windowCreateCalled)) {

@@ -219,6 +219,18 @@ TEST_CASE(
     CHECK(MessageBoxCatcher::Boxes().empty());
 }
 
+TEST_CASE("FrameworkCreateDevice: a second attempt that succeeds clears the first attempt's exit code") {
+    FrameworkScope scope;
+    MessageBoxCatcher catcher;
+    REQUIRE(FrameworkCreateDevice(0, true, 0, 0, nullptr, RefuseEverything, nullptr) == E_ABORT);
+    REQUIRE(FrameworkGetExitCode() == 3);
+    REQUIRE(FrameworkCreateDevice(0, true, 320, 240) == S_OK);
+    CHECK(FrameworkGetDevice() != nullptr);
+    CHECK(FrameworkGetExitCode() == 0);
+    FrameworkShutdown(0);
+    CHECK(FrameworkGetExitCode() == 0);
+}
+
 TEST_CASE("FrameworkCreateDevice: the refusal message is shown in a box when boxes are on") {
     FrameworkScope scope(false);
     REQUIRE(FrameworkInit(true, true, true) == S_OK);

@@ -7,6 +7,7 @@
 #include "host/CSettingMain.h"
 
 #include "support/FrameworkScope.h"
+#include "support/MessageBoxCatcher.h"
 #include "support/SurfacePixels.h"
 
 #include <doctest/doctest.h>

@@ -7,6 +7,7 @@
 #include "host/CSaverBase.h"
 
 #include "support/FrameworkScope.h"
+#include "support/MessageBoxCatcher.h"
 
 #include <doctest/doctest.h>
 
