@@ -1,0 +1,45 @@
+// Operations shared inside the framework: device changes, pause, shortcut keys, cursor, device choice.
+#pragma once
+
+#include "framework/Clock.h"
+#include "framework/DeviceEnumeration.h"
+#include "framework/DeviceSettings.h"
+#include "framework/FrameworkState.h"
+
+#include <windows.h>
+#include <d3d9.h>
+
+// Creates, resets or recreates the device for new settings and puts the window in place for them.
+HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDevice, bool forceRecreate,
+                     bool clipWindowToSingleAdapter);
+HRESULT CreateEnvironment(IDirect3DDevice9* appDevice);
+HRESULT ResetEnvironment();
+void CleanupEnvironment(bool releaseSettings);
+
+// The process-wide enumeration; PrepareEnumeration lists the machine on first use or when forced.
+DeviceEnumeration& GetEnumeration();
+HRESULT PrepareEnumeration(bool force);
+HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, const MatchOptions* match);
+HRESULT ToggleFullScreen();
+HRESULT ToggleReferenceDevice();
+
+// The Windows keys, and the accessibility hot keys, off (false) or back as the user had them (true).
+void AllowShortcutKeys(bool allow);
+void SetupCursor();
+void StopControllerVibration();
+
+// The window's client size and monitor checks after a move or resize.
+void CheckForWindowSizeChange();
+void CheckForWindowChangingMonitors();
+
+// The framework's waits and clock source; tests put a controllable clock in its place.
+void FrameworkSetClock(Clock* clock);
+Clock& FrameworkClock();
+
+// Forgets everything but the loaded Direct3D library, as if the process had just started.
+// The framework must have been shut down before.
+void FrameworkResetState();
+
+inline bool IsWindowed(const DeviceSettings& s) {
+    return s.pp.Windowed != FALSE;
+}

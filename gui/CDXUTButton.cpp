@@ -1,0 +1,91 @@
+// Push button.
+#include "gui/CDXUTButton.h"
+
+#include "gui/CDXUTDialog.h"
+#include "gui/GuiPlatform.h"
+
+CDXUTButton::CDXUTButton(CDXUTDialog* owner) : CDXUTStatic(owner) { type = ControlType::Button; }
+
+bool CDXUTButton::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
+    if (!CanTakeInput() || wParam != VK_SPACE) {
+        return false;
+    }
+    if (msg == WM_KEYDOWN) {
+        pressed = true;
+        return true;
+    }
+    if (msg == WM_KEYUP) {
+        if (pressed) {
+            pressed = false;
+            dialog->SendEvent(GuiEvent::ButtonClicked, this); // last: the callback may delete this button
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CDXUTButton::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
+    if (!CanTakeInput()) {
+        return false;
+    }
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!HitTest(point)) {
+            return false;
+        }
+        pressed = true;
+        GuiCaptureMouse();
+        if (!hasFocus) {
+            dialog->FocusControl(this);
+        }
+        return true;
+    case WM_LBUTTONUP: {
+        if (!pressed) {
+            return false;
+        }
+        pressed = false;
+        GuiReleaseMouse();
+        dialog->DropFocus();
+        // Released outside the button: the click is cancelled.
+        if (HitTest(point)) {
+            dialog->SendEvent(GuiEvent::ButtonClicked, this); // last: the callback may delete this button
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+CDXUTButton::Look CDXUTButton::CurrentLook() {
+    if (!visible) {
+        return {ControlState::Hidden, 0, 0, 0.8f};
+    }
+    if (!enabled) {
+        return {ControlState::Disabled, 0, 0, 0.8f};
+    }
+    if (pressed) {
+        return {ControlState::Pressed, 1, 2, 0.0f};
+    }
+    if (mouseOver) {
+        return {ControlState::MouseOver, -1, -2, 0.8f};
+    }
+    if (hasFocus) {
+        return {ControlState::Focus, 0, 0, 0.8f};
+    }
+    return {ControlState::Normal, 0, 0, 0.8f};
+}
+
+// Also drawn while invisible, so a hidden button fades out.
+void CDXUTButton::Render(IDirect3DDevice9*, float elapsedSeconds) {
+    const Look look = CurrentLook();
+    const RECT rect = OffsetRectBy(boundingBox, look.dx, look.dy);
+    for (UINT i = 0; i < 2 && i < elements.size(); ++i) {
+        CDXUTDrawElement& element = elements[i];
+        element.textureColor.Blend(look.state, elapsedSeconds, look.rate);
+        element.fontColor.Blend(look.state, elapsedSeconds, look.rate);
+        dialog->DrawElementImage(&element, &rect);
+        dialog->DrawElementText(text.c_str(), &element, &rect, false);
+    }
+}

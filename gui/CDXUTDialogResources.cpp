@@ -1,0 +1,177 @@
+// The shared font and texture cache of the dialogs and its device life.
+#include "gui/CDXUTDialogResources.h"
+
+#include "gui/BuiltInSkin.h"
+
+#include <new>
+
+namespace {
+
+constexpr size_t MaxNameLength = 259;
+
+bool SameName(const std::wstring& stored, const wchar_t* requested) {
+    return CompareStringOrdinal(stored.c_str(), -1, requested, -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring CutName(const wchar_t* name) {
+    std::wstring text(name ? name : L"");
+    if (text.size() > MaxNameLength) {
+        text.resize(MaxNameLength);
+    }
+    return text;
+}
+
+} // namespace
+
+CDXUTDialogResources::~CDXUTDialogResources() { DestroyDeviceObjects(); }
+
+int CDXUTDialogResources::AddFont(const wchar_t* faceName, int height, int weight) {
+    const wchar_t* face = faceName ? faceName : L"";
+    const std::wstring cut = CutName(face);
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        const CDXUTFontEntry& entry = *fonts[i];
+        if (entry.height == height && entry.weight == weight && SameName(entry.faceName, cut.c_str())) {
+            return static_cast<int>(i);
+        }
+    }
+    try {
+        auto entry = std::make_unique<CDXUTFontEntry>();
+        entry->faceName = cut;
+        entry->height = height;
+        entry->weight = weight;
+        fonts.push_back(std::move(entry));
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    if (device) {
+        CreateFontObject(*fonts.back());
+    }
+    return static_cast<int>(fonts.size() - 1);
+}
+
+int CDXUTDialogResources::AddTexture(const wchar_t* resourceName, HMODULE module) {
+    const bool byId = IS_INTRESOURCE(resourceName);
+    const UINT id = byId ? static_cast<UINT>(reinterpret_cast<ULONG_PTR>(resourceName)) : 0;
+    const std::wstring name = byId ? std::wstring() : CutName(resourceName);
+    for (size_t i = 0; i < textures.size(); ++i) {
+        const CDXUTTextureEntry& entry = *textures[i];
+        if (entry.module != module) {
+            continue;
+        }
+        if (byId ? (entry.resourceName.empty() && entry.resourceId == id)
+                 : (!entry.resourceName.empty() && SameName(entry.resourceName, name.c_str()))) {
+            return static_cast<int>(i);
+        }
+    }
+    try {
+        auto entry = std::make_unique<CDXUTTextureEntry>();
+        entry->module = module;
+        entry->resourceId = id;
+        entry->resourceName = name;
+        textures.push_back(std::move(entry));
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    if (device) {
+        CreateTextureObject(*textures.back());
+    }
+    return static_cast<int>(textures.size() - 1);
+}
+
+const CDXUTFontEntry* CDXUTDialogResources::GetFont(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < fonts.size() ? fonts[index].get() : nullptr;
+}
+
+const CDXUTTextureEntry* CDXUTDialogResources::GetTexture(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < textures.size() ? textures[index].get() : nullptr;
+}
+
+HRESULT CDXUTDialogResources::CreateFontObject(CDXUTFontEntry& entry) {
+    entry.font.Reset();
+    return D3DXCreateFontW(device, entry.height, 0, entry.weight, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, entry.faceName.c_str(),
+                           entry.font.GetAddressOf());
+}
+
+HRESULT CDXUTDialogResources::CreateTextureObject(CDXUTTextureEntry& entry) {
+    entry.texture.Reset();
+    D3DXIMAGE_INFO info = {};
+    if (entry.module == BuiltInSkinModule() && entry.resourceId == BuiltInSkinId && entry.resourceName.empty()) {
+        const std::span<const BYTE> skin = BuiltInSkinImage();
+        if (skin.empty()) {
+            return E_FAIL;
+        }
+        return D3DXCreateTextureFromFileInMemoryEx(device, skin.data(), static_cast<UINT>(skin.size()), D3DX_DEFAULT,
+                                                   D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                                   D3DX_DEFAULT, 0, &info, nullptr, entry.texture.GetAddressOf());
+    }
+    const wchar_t* name = entry.resourceName.empty() ? MAKEINTRESOURCEW(entry.resourceId) : entry.resourceName.c_str();
+    return D3DXCreateTextureFromResourceExW(device, entry.module, name, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
+                                            D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info,
+                                            nullptr, entry.texture.GetAddressOf());
+}
+
+// Every object is attempted even after a failure, so one bad entry does not leave the rest undrawn;
+// the first failure is reported.
+HRESULT CDXUTDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
+    device = newDevice;
+    if (!device) {
+        return E_INVALIDARG;
+    }
+    HRESULT result = S_OK;
+    for (auto& entry : fonts) {
+        const HRESULT hr = CreateFontObject(*entry);
+        if (FAILED(hr) && SUCCEEDED(result)) {
+            result = hr;
+        }
+    }
+    for (auto& entry : textures) {
+        const HRESULT hr = CreateTextureObject(*entry);
+        if (FAILED(hr) && SUCCEEDED(result)) {
+            result = hr;
+        }
+    }
+    sprite.Reset();
+    const HRESULT hr = D3DXCreateSprite(device, sprite.GetAddressOf());
+    return FAILED(hr) ? hr : result;
+}
+
+HRESULT CDXUTDialogResources::ResetDeviceObjects() {
+    for (auto& entry : fonts) {
+        if (entry->font) {
+            entry->font->OnResetDevice();
+        }
+    }
+    if (sprite) {
+        sprite->OnResetDevice();
+    }
+    stateBlock.Reset();
+    if (!device) {
+        return E_FAIL;
+    }
+    return device->CreateStateBlock(D3DSBT_ALL, stateBlock.GetAddressOf());
+}
+
+void CDXUTDialogResources::LoseDeviceObjects() {
+    for (auto& entry : fonts) {
+        if (entry->font) {
+            entry->font->OnLostDevice();
+        }
+    }
+    if (sprite) {
+        sprite->OnLostDevice();
+    }
+    stateBlock.Reset();
+}
+
+void CDXUTDialogResources::DestroyDeviceObjects() {
+    device = nullptr;
+    for (auto& entry : fonts) {
+        entry->font.Reset();
+    }
+    for (auto& entry : textures) {
+        entry->texture.Reset();
+    }
+    stateBlock.Reset();
+    sprite.Reset();
+}

@@ -1,0 +1,64 @@
+// The fonts, textures, sprite and state block shared by the dialogs of one run mode, and their device life.
+#pragma once
+
+#include <d3dx9.h>
+#include <wrl/client.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct CDXUTFontEntry {
+    std::wstring faceName; // at most 259 characters
+    Microsoft::WRL::ComPtr<ID3DXFont> font; // null while there is no device
+    int height = 0; // pixels, as requested
+    int weight = 0;
+};
+
+struct CDXUTTextureEntry {
+    HMODULE module = nullptr;
+    UINT resourceId = 0;       // used when the image is named by an integer
+    std::wstring resourceName; // used when the image is named by a string
+    Microsoft::WRL::ComPtr<IDirect3DTexture9> texture; // null while there is no device
+};
+
+// The pair that names the skin image built into the program.
+constexpr UINT BuiltInSkinId = 0xFFFF;
+inline HMODULE BuiltInSkinModule() { return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0xFFFF)); }
+
+class CDXUTDialogResources {
+public:
+    CDXUTDialogResources() = default;
+    CDXUTDialogResources(const CDXUTDialogResources&) = delete;
+    CDXUTDialogResources& operator=(const CDXUTDialogResources&) = delete;
+    ~CDXUTDialogResources();
+
+    // Index of the matching or new entry; -1 when no entry could be made. Indices never change.
+    int AddFont(const wchar_t* faceName, int height, int weight);
+    int AddTexture(const wchar_t* resourceName, HMODULE module);
+
+    HRESULT CreateDeviceObjects(IDirect3DDevice9* device);
+    HRESULT ResetDeviceObjects();
+    void LoseDeviceObjects();
+    void DestroyDeviceObjects();
+
+    bool HandleMessage(HWND, UINT, WPARAM, LPARAM) { return false; }
+
+    const CDXUTFontEntry* GetFont(int index) const;
+    const CDXUTTextureEntry* GetTexture(int index) const;
+    size_t FontCount() const { return fonts.size(); }
+    size_t TextureCount() const { return textures.size(); }
+    IDirect3DDevice9* GetDevice() const { return device; }
+    ID3DXSprite* GetSprite() const { return sprite.Get(); }
+    IDirect3DStateBlock9* GetStateBlock() const { return stateBlock.Get(); }
+
+private:
+    HRESULT CreateFontObject(CDXUTFontEntry& entry);
+    HRESULT CreateTextureObject(CDXUTTextureEntry& entry);
+
+    Microsoft::WRL::ComPtr<IDirect3DStateBlock9> stateBlock; // between reset and loss
+    Microsoft::WRL::ComPtr<ID3DXSprite> sprite;              // between creation and destruction
+    std::vector<std::unique_ptr<CDXUTTextureEntry>> textures;
+    std::vector<std::unique_ptr<CDXUTFontEntry>> fonts;
+    IDirect3DDevice9* device = nullptr; // not owned
+};

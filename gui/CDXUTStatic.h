@@ -1,0 +1,23 @@
+// A text label with a drop shadow; it never takes the mouse or the focus.
+#pragma once
+
+#include "gui/CDXUTControl.h"
+
+#include <string>
+
+class CDXUTStatic : public CDXUTControl {
+public:
+    static constexpr size_t MaxTextLength = 259;
+
+    explicit CDXUTStatic(CDXUTDialog* dialog);
+
+    void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
+    bool HitTest(POINT) override { return false; }
+
+    // Null gives an empty text; a longer text is cut to MaxTextLength characters.
+    HRESULT SetText(const wchar_t* newText);
+    const wchar_t* GetText() const { return text.c_str(); }
+
+protected:
+    std::wstring text;
+};

@@ -1,0 +1,86 @@
+// Error messages, exit codes and the message box of a failure.
+#include "framework/Framework.h"
+#include "framework/FrameworkErrors.h"
+#include "framework/FrameworkInternal.h"
+#include "support/FrameworkScope.h"
+
+#include <doctest/doctest.h>
+
+#include <d3d9.h>
+
+TEST_SUITE("framework") {
+
+TEST_CASE("ErrorReportFor: each framework code has its exit code, anything else gives 1") {
+    struct Row {
+        HRESULT hr;
+        int exitCode;
+        const wchar_t* start;
+    };
+    const Row rows[] = {
+        {ErrorNoDirect3D, 2, L"Could not initialize Direct3D. You may want"},
+        {ErrorNoCompatibleDevices, 3, L"Could not find any compatible Direct3D devices."},
+        {ErrorMediaNotFound, 4, L"Could not find required media."},
+        {ErrorNonZeroRefCount, 5, L"The D3D device has a non-zero reference count"},
+        {ErrorCreatingDevice, 6, L"Failed creating the Direct3D device."},
+        {ErrorResettingDevice, 7, L"Failed resetting the Direct3D device."},
+        {ErrorCreatingDeviceObjects, 8, L"Failed creating Direct3D device objects."},
+        {ErrorResettingDeviceObjects, 9, L"Failed resetting Direct3D device objects."},
+        {E_FAIL, 1, L"Unspecified error."},
+        {D3DERR_INVALIDCALL, 1, L"The method call is not valid"},
+        {static_cast<HRESULT>(0x8765ABCD), 1, L"n/a"},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.hr);
+        const ErrorReport report = ErrorReportFor(row.hr, false);
+        CHECK(report.exitCode == row.exitCode);
+        CHECK(report.text.rfind(row.start, 0) == 0);
+    }
+    CHECK(ErrorReportFor(ErrorNoCompatibleDevices, true).text == L"Direct3D does not work over a remote session.");
+}
+
+TEST_CASE("ErrorReportFor: Win32 codes take the system's sentence without its line break") {
+    const ErrorReport report = ErrorReportFor(static_cast<HRESULT>(0x80070002), false);
+    CHECK(report.exitCode == 1);
+    CHECK_FALSE(report.text.empty());
+    CHECK(report.text != L"n/a");
+    CHECK(report.text.find_first_of(L"\r\n") == std::wstring::npos);
+}
+
+TEST_CASE("FrameworkDisplayErrorMessage: stores the exit code; no box while boxes are off") {
+    FrameworkScope scope;
+    MessageBoxCatcher catcher;
+    const HRESULT codes[] = {ErrorNoDirect3D, ErrorNoCompatibleDevices, ErrorMediaNotFound, ErrorNonZeroRefCount,
+                             ErrorCreatingDevice, ErrorResettingDevice, ErrorCreatingDeviceObjects,
+                             ErrorResettingDeviceObjects, E_OUTOFMEMORY};
+    const int expected[] = {2, 3, 4, 5, 6, 7, 8, 9, 1};
+    for (size_t i = 0; i < std::size(codes); ++i) {
+        FrameworkDisplayErrorMessage(codes[i]);
+        CHECK(FrameworkGetExitCode() == expected[i]);
+    }
+    CHECK(MessageBoxCatcher::Boxes().empty());
+}
+
+TEST_CASE("FrameworkDisplayErrorMessage: the box's caption is the window title, or a default for none") {
+    FrameworkScope scope(false);
+    REQUIRE(FrameworkInit(true, true, true) == S_OK);
+    REQUIRE(FrameworkCreateWindow(L"Vitrelle test window") == S_OK);
+    {
+        MessageBoxCatcher catcher;
+        FrameworkDisplayErrorMessage(ErrorCreatingDevice);
+        REQUIRE(MessageBoxCatcher::Boxes().size() == 1);
+        CHECK(MessageBoxCatcher::Boxes()[0].caption == L"Vitrelle test window");
+        CHECK(MessageBoxCatcher::Boxes()[0].text == L"Failed creating the Direct3D device.");
+    }
+    FrameworkShutdown(0);
+    FrameworkResetState();
+    DrainMessages();
+    REQUIRE(FrameworkInit(true, true, true) == S_OK);
+    REQUIRE(FrameworkCreateWindow(L"") == S_OK);
+    MessageBoxCatcher catcher;
+    FrameworkDisplayErrorMessage(ErrorMediaNotFound);
+    REQUIRE(MessageBoxCatcher::Boxes().size() == 1);
+    CHECK(MessageBoxCatcher::Boxes()[0].caption == L"DirectX Application");
+    CHECK(FrameworkGetExitCode() == 4);
+}
+
+} // TEST_SUITE

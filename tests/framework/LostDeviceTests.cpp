@@ -1,0 +1,152 @@
+// Lost-device recovery in the main loop, with a device double that reports loss and resets.
+#include "framework/Framework.h"
+#include "framework/FrameworkInternal.h"
+#include "support/FakeClock.h"
+#include "support/FrameworkScope.h"
+#include "support/ScriptedDevice.h"
+
+#include <doctest/doctest.h>
+
+namespace {
+
+struct Counter {
+    int frames = 0;
+    int renders = 0;
+    int closeAt = 8;
+    IDirect3DDevice9* lastDevice = nullptr;
+    CallbackLog* log = nullptr;
+    int breakResetAt = -1;
+
+    void Install() {
+        FrameworkSetFrameMoveCallback(Move, this);
+        FrameworkSetFrameRenderCallback(Render, this);
+    }
+    static void CALLBACK Move(IDirect3DDevice9* device, double, float, void* context) {
+        auto* c = static_cast<Counter*>(context);
+        c->lastDevice = device;
+        if (c->frames == c->breakResetAt && c->log != nullptr) {
+            c->log->resetResult = ErrorResettingDeviceObjects;
+        }
+        if (++c->frames == c->closeAt) {
+            PostMessageW(FrameworkGetHWND(), WM_CLOSE, 0, 0);
+        }
+    }
+    static void CALLBACK Render(IDirect3DDevice9*, double, float, void* context) {
+        ++static_cast<Counter*>(context)->renders;
+    }
+};
+
+// A window with the scripted device as the application's device; the framework holds the only
+// reference afterwards.
+void StartWithDevice(ScriptedDevice& device, UINT width = 200, UINT height = 200) {
+    REQUIRE(FrameworkCreateWindow(L"Lost") == S_OK);
+    HWND window = FrameworkGetHWND();
+    REQUIRE(ChangeDevice(WindowedSettings(window, width, height), &device, false, true) == S_OK);
+    device.Release();
+    REQUIRE(FrameworkGetDevice() == &device);
+}
+
+} // namespace
+
+TEST_SUITE("framework") {
+
+TEST_CASE("Lost device: the loop waits and tests the device each pass until it can be reset") {
+    FrameworkScope scope;
+    FakeClock clock;
+    FrameworkSetClock(&clock);
+    CallbackLog log;
+    log.Install();
+    Counter counter;
+    counter.Install();
+    ScriptedDevice device;
+    device.presents = {S_OK, S_OK, D3DERR_DEVICELOST};
+    device.cooperativeLevel = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICENOTRESET};
+    StartWithDevice(device);
+
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(device.testCalls == 4);
+    CHECK(device.resetCalls == 1);
+    CHECK(clock.sleeps.size() == 4); // one 50 ms wait before each test of the lost device
+    CHECK(counter.frames == 8);
+    CHECK(counter.renders == 8);
+    FrameworkShutdown(0);
+    CHECK(log.Joined() == "created, reset 0x0, lost, reset 0x0, lost, destroyed");
+    CHECK(device.references == 0);
+    CHECK(FrameworkGetExitCode() == 0);
+}
+
+TEST_CASE("Lost device: a device that will not reset is replaced by a new one") {
+    FrameworkScope scope;
+    FakeClock clock;
+    FrameworkSetClock(&clock);
+    CallbackLog log;
+    log.Install();
+    Counter counter;
+    counter.Install();
+    ScriptedDevice device;
+    device.presents = {D3DERR_DEVICELOST};
+    device.cooperativeLevel = {D3DERR_DEVICENOTRESET};
+    device.resets = {D3DERR_INVALIDCALL};
+    StartWithDevice(device);
+
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(device.resetCalls == 1);
+    CHECK(device.references == 0);
+    REQUIRE(counter.lastDevice != nullptr);
+    CHECK(counter.lastDevice != &device);
+    CHECK(counter.frames == 8);
+    FrameworkShutdown(0);
+    CHECK(log.Joined() == "created, reset 0x0, lost, destroyed, created, reset 200x200, lost, destroyed");
+    CHECK(FrameworkGetExitCode() == 0);
+}
+
+TEST_CASE("Lost device: device objects that cannot be restored are reported and end the run") {
+    FrameworkScope scope;
+    FakeClock clock;
+    FrameworkSetClock(&clock);
+    CallbackLog log;
+    log.Install();
+    Counter counter;
+    counter.log = &log;
+    counter.breakResetAt = 1;
+    counter.closeAt = 1000;
+    counter.Install();
+    ScriptedDevice device;
+    device.presents = {S_OK, D3DERR_DEVICELOST};
+    device.cooperativeLevel = {D3DERR_DEVICENOTRESET};
+    StartWithDevice(device);
+    HWND window = FrameworkGetHWND();
+
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(counter.frames == 2);
+    CHECK_FALSE(IsWindow(window));
+    CHECK(FrameworkGetDevice() == nullptr);
+    CHECK(device.references == 0);
+    // The failed reset is followed by a device-lost call at once, so that the application can let
+    // go of what it made before failing.
+    CHECK(log.Joined() == "created, reset 0x0, lost, reset 0x0, lost, destroyed");
+    // The failure keeps its exit code through the final shutdown of the run.
+    FrameworkShutdown(0);
+    CHECK(FrameworkGetExitCode() == 9);
+}
+
+TEST_CASE("Lost device: a device put off for a window without area is created once the window has one") {
+    FrameworkScope scope;
+    Counter counter;
+    counter.closeAt = 3;
+    counter.Install();
+    REQUIRE(FrameworkCreateWindow(L"No area") == S_OK);
+    HWND window = FrameworkGetHWND();
+    ShowWindow(window, SW_MINIMIZE);
+    DeviceSettings settings = WindowedSettings(window, 0, 0);
+    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    REQUIRE(ClientSizeOf(window).cy == 0);
+    CHECK(FrameworkGetDevice() == nullptr);
+    CHECK(GetFrameworkState().Get(&FrameworkFields::deviceLost));
+    ShowWindow(window, SW_RESTORE);
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(counter.frames == 3);
+    CHECK(counter.lastDevice != nullptr);
+}
+
+} // TEST_SUITE
