@@ -3,4 +3,6 @@
 
 #include "gui/SkinImage.h"
 
-std::span<const BYTE> BuiltInSkinImage() { return {SkinImage, SkinImageSize}; }
+std::span<const BYTE> BuiltInSkinImage() {
+    return {SkinImage, SkinImageSize};
+}

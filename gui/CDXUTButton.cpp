@@ -4,7 +4,9 @@
 #include "gui/CDXUTDialog.h"
 #include "gui/GuiPlatform.h"
 
-CDXUTButton::CDXUTButton(CDXUTDialog* owner) : CDXUTStatic(owner) { type = ControlType::Button; }
+CDXUTButton::CDXUTButton(CDXUTDialog* owner) : CDXUTStatic(owner) {
+    type = ControlType::Button;
+}
 
 bool CDXUTButton::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
     if (!CanTakeInput() || wParam != VK_SPACE) {

@@ -345,7 +345,8 @@ void CDXUTComboBox::RenderList(float elapsedSeconds) {
             continue;
         }
         if (static_cast<int>(i) == focused) {
-            const RECT band = {listRect.left, item.activeRect.top - 2, listRect.right, item.activeRect.bottom + 2};
+            const RECT band = {listRect.left, item.activeRect.top - 2, listRect.right,
+                               item.activeRect.bottom + 2};
             dialog->DrawElementImage(&highlight, &band);
             dialog->DrawElementText(item.text.c_str(), &highlight, &item.activeRect, false);
         } else {

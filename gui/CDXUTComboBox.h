@@ -27,6 +27,10 @@ public:
 
     HRESULT OnAdded() override;
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
+    // Lets the list's scroll bar see a lost capture, so a thumb drag cannot outlive it.
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        return scrollBar.HandleMessage(msg, wParam, lParam);
+    }
     bool OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM lParam) override;
     void OnFocusLost() override;
@@ -43,7 +47,9 @@ public:
     int GetSelectedIndex() const { return selected; }
     int GetFocusedIndex() const { return focused; }
     size_t ItemCount() const { return items.size(); }
-    const CDXUTComboItem* GetItem(size_t index) const { return index < items.size() ? items[index].get() : nullptr; }
+    const CDXUTComboItem* GetItem(size_t index) const {
+        return index < items.size() ? items[index].get() : nullptr;
+    }
     bool IsOpened() const { return opened; }
     CDXUTScrollBar& GetScrollBar() { return scrollBar; }
     const RECT& GetTextRect() const { return textRect; }

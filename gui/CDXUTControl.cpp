@@ -3,9 +3,13 @@
 
 int CDXUTControl::liveCount = 0;
 
-CDXUTControl::CDXUTControl(CDXUTDialog* owner) : dialog(owner) { ++liveCount; }
+CDXUTControl::CDXUTControl(CDXUTDialog* owner) : dialog(owner) {
+    ++liveCount;
+}
 
-CDXUTControl::~CDXUTControl() { --liveCount; }
+CDXUTControl::~CDXUTControl() {
+    --liveCount;
+}
 
 void CDXUTControl::ResetState() {
     mouseOver = false;
@@ -16,7 +20,9 @@ void CDXUTControl::ResetState() {
     }
 }
 
-bool CDXUTControl::HitTest(POINT point) { return PointInRect(boundingBox, point); }
+bool CDXUTControl::HitTest(POINT point) {
+    return PointInRect(boundingBox, point);
+}
 
 void CDXUTControl::SetFontColor(D3DCOLOR color) {
     if (!elements.empty()) {
@@ -24,7 +30,9 @@ void CDXUTControl::SetFontColor(D3DCOLOR color) {
     }
 }
 
-void CDXUTControl::UpdateLayout() { boundingBox = {x, y, x + width, y + height}; }
+void CDXUTControl::UpdateLayout() {
+    boundingBox = {x, y, x + width, y + height};
+}
 
 void CDXUTControl::SetLocation(int newX, int newY) {
     x = newX;

@@ -31,8 +31,14 @@ void CDXUTDialog::SetCallback(GuiEventCallback newCallback, void* newUserContext
 
 namespace {
 
+// Slots are small numbers chosen by the program; a wild one must not allocate gigabytes.
+constexpr UINT MaxSlot = 255;
+
 // Stores a cache index in a slot table, growing it with unset (-1) slots.
 HRESULT StoreSlot(std::vector<int>& slots, UINT slot, int index) {
+    if (slot > MaxSlot) {
+        return E_INVALIDARG;
+    }
     try {
         if (slots.size() < static_cast<size_t>(slot) + 1) {
             slots.resize(static_cast<size_t>(slot) + 1, -1);
@@ -222,7 +228,9 @@ void CDXUTDialog::DeleteAllControls() {
     controls.clear();
 }
 
-bool CDXUTDialog::OwnsFocus() const { return focusedControl && focusedControl->GetDialog() == this; }
+bool CDXUTDialog::OwnsFocus() const {
+    return focusedControl && focusedControl->GetDialog() == this;
+}
 
 void CDXUTDialog::FocusControl(CDXUTControl* control) {
     if (!control || control == focusedControl || !control->AcceptsFocus()) {
@@ -244,7 +252,7 @@ void CDXUTDialog::DropFocus() {
 }
 
 void CDXUTDialog::SendEvent(GuiEvent event, CDXUTControl* control) {
-    if (!callback) {
+    if (!callback || !control) {
         return;
     }
     DispatchScope scope(*this);

@@ -29,7 +29,8 @@ public:
     HRESULT SetTexture(UINT slot, const wchar_t* resourceName, HMODULE module);
     void SetLocation(int newX, int newY);
     void SetSize(int newWidth, int newHeight);
-    void SetBackgroundGradient(D3DCOLOR topLeft, D3DCOLOR topRight, D3DCOLOR bottomLeft, D3DCOLOR bottomRight);
+    void SetBackgroundGradient(D3DCOLOR topLeft, D3DCOLOR topRight, D3DCOLOR bottomLeft,
+                               D3DCOLOR bottomRight);
 
     HRESULT AddStatic(int id, const wchar_t* text, int x, int y, int width, int height,
                       CDXUTStatic** created = nullptr);
@@ -52,8 +53,8 @@ public:
     void DropFocus();
     void SendEvent(GuiEvent event, CDXUTControl* control);
     HRESULT DrawElementImage(const CDXUTDrawElement* element, const RECT* rect);
-    HRESULT DrawElementText(const wchar_t* text, const CDXUTDrawElement* element, const RECT* rect, bool shadow,
-                            int count = -1);
+    HRESULT DrawElementText(const wchar_t* text, const CDXUTDrawElement* element, const RECT* rect,
+                            bool shadow, int count = -1);
     // Copies the default elements of a control type into a control (also for controls inside controls).
     void ApplyDefaultElements(CDXUTControl* control, ControlType type);
     CDXUTDialogResources* GetResources() const { return resources; }

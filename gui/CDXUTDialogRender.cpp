@@ -6,8 +6,11 @@
 
 #include <algorithm>
 
-HRESULT CDXUTDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex, const CDXUTDrawElement* element) {
-    if (!element) {
+HRESULT CDXUTDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex,
+                                            const CDXUTDrawElement* element) {
+    // Controls have a handful of elements; a wild index must not make every new control huge.
+    constexpr UINT MaxElementIndex = 63;
+    if (!element || elementIndex > MaxElementIndex) {
         return E_INVALIDARG;
     }
     for (CDXUTDefaultElement& entry : defaultElements) {
@@ -94,14 +97,16 @@ HRESULT CDXUTDialog::DrawElementText(const wchar_t* text, const CDXUTDrawElement
     sprite->SetTransform(&identity);
     if (shadow) {
         RECT shadowRect = OffsetRectBy(screen, 1, 1);
-        const BYTE alpha = static_cast<BYTE>(std::clamp(element->fontColor.CurrentAlpha(), 0.0f, 1.0f) * 255.0f);
+        const BYTE alpha =
+            static_cast<BYTE>(std::clamp(element->fontColor.CurrentAlpha(), 0.0f, 1.0f) * 255.0f);
         if (font->font->DrawTextW(sprite, text, count, &shadowRect, element->textFormat,
                                   D3DCOLOR_ARGB(alpha, 0, 0, 0)) == 0 &&
             text[0] != L'\0' && count != 0) {
             return E_FAIL;
         }
     }
-    if (font->font->DrawTextW(sprite, text, count, &screen, element->textFormat, element->fontColor.Current()) == 0 &&
+    if (font->font->DrawTextW(sprite, text, count, &screen, element->textFormat,
+                              element->fontColor.Current()) == 0 &&
         text[0] != L'\0' && count != 0) {
         return E_FAIL;
     }

@@ -23,7 +23,9 @@ std::wstring CutName(const wchar_t* name) {
 
 } // namespace
 
-CDXUTDialogResources::~CDXUTDialogResources() { DestroyDeviceObjects(); }
+CDXUTDialogResources::~CDXUTDialogResources() {
+    DestroyDeviceObjects();
+}
 
 int CDXUTDialogResources::AddFont(const wchar_t* faceName, int height, int weight) {
     const wchar_t* face = faceName ? faceName : L"";
@@ -88,27 +90,30 @@ const CDXUTTextureEntry* CDXUTDialogResources::GetTexture(int index) const {
 
 HRESULT CDXUTDialogResources::CreateFontObject(CDXUTFontEntry& entry) {
     entry.font.Reset();
-    return D3DXCreateFontW(device, entry.height, 0, entry.weight, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, entry.faceName.c_str(),
-                           entry.font.GetAddressOf());
+    return D3DXCreateFontW(device, entry.height, 0, entry.weight, 1, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           entry.faceName.c_str(), entry.font.GetAddressOf());
 }
 
 HRESULT CDXUTDialogResources::CreateTextureObject(CDXUTTextureEntry& entry) {
     entry.texture.Reset();
     D3DXIMAGE_INFO info = {};
-    if (entry.module == BuiltInSkinModule() && entry.resourceId == BuiltInSkinId && entry.resourceName.empty()) {
+    if (entry.module == BuiltInSkinModule() && entry.resourceId == BuiltInSkinId &&
+        entry.resourceName.empty()) {
         const std::span<const BYTE> skin = BuiltInSkinImage();
         if (skin.empty()) {
             return E_FAIL;
         }
-        return D3DXCreateTextureFromFileInMemoryEx(device, skin.data(), static_cast<UINT>(skin.size()), D3DX_DEFAULT,
-                                                   D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                                   D3DX_DEFAULT, 0, &info, nullptr, entry.texture.GetAddressOf());
+        return D3DXCreateTextureFromFileInMemoryEx(device, skin.data(), static_cast<UINT>(skin.size()),
+                                                   D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
+                                                   D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info,
+                                                   nullptr, entry.texture.GetAddressOf());
     }
-    const wchar_t* name = entry.resourceName.empty() ? MAKEINTRESOURCEW(entry.resourceId) : entry.resourceName.c_str();
+    const wchar_t* name =
+        entry.resourceName.empty() ? MAKEINTRESOURCEW(entry.resourceId) : entry.resourceName.c_str();
     return D3DXCreateTextureFromResourceExW(device, entry.module, name, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
-                                            D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info,
-                                            nullptr, entry.texture.GetAddressOf());
+                                            D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                            &info, nullptr, entry.texture.GetAddressOf());
 }
 
 // Every object is attempted even after a failure, so one bad entry does not leave the rest undrawn;

@@ -9,22 +9,24 @@
 #include <vector>
 
 struct CDXUTFontEntry {
-    std::wstring faceName; // at most 259 characters
+    std::wstring faceName;                  // at most 259 characters
     Microsoft::WRL::ComPtr<ID3DXFont> font; // null while there is no device
-    int height = 0; // pixels, as requested
+    int height = 0;                         // pixels, as requested
     int weight = 0;
 };
 
 struct CDXUTTextureEntry {
     HMODULE module = nullptr;
-    UINT resourceId = 0;       // used when the image is named by an integer
-    std::wstring resourceName; // used when the image is named by a string
+    UINT resourceId = 0;                               // used when the image is named by an integer
+    std::wstring resourceName;                         // used when the image is named by a string
     Microsoft::WRL::ComPtr<IDirect3DTexture9> texture; // null while there is no device
 };
 
 // The pair that names the skin image built into the program.
 constexpr UINT BuiltInSkinId = 0xFFFF;
-inline HMODULE BuiltInSkinModule() { return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0xFFFF)); }
+inline HMODULE BuiltInSkinModule() {
+    return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0xFFFF));
+}
 
 class CDXUTDialogResources {
 public:

@@ -4,9 +4,9 @@
 #include "gui/CDXUTStateColor.h"
 
 struct CDXUTDrawElement {
-    UINT textureSlot = 0; // dialog texture slot of the image
-    UINT fontSlot = 0;    // dialog font slot of the text
-    UINT textFormat = 0;  // DT_ flags for the text
+    UINT textureSlot = 0;  // dialog texture slot of the image
+    UINT fontSlot = 0;     // dialog font slot of the text
+    UINT textFormat = 0;   // DT_ flags for the text
     RECT textureRect = {}; // source rectangle in skin pixels
     CDXUTStateColor textureColor;
     CDXUTStateColor fontColor;

@@ -8,7 +8,9 @@
 
 int CDXUTScrollBar::thumbGrabOffset = 0;
 
-CDXUTScrollBar::CDXUTScrollBar(CDXUTDialog* owner) : CDXUTControl(owner) { type = ControlType::ScrollBar; }
+CDXUTScrollBar::CDXUTScrollBar(CDXUTDialog* owner) : CDXUTControl(owner) {
+    type = ControlType::ScrollBar;
+}
 
 void CDXUTScrollBar::UpdateLayout() {
     boundingBox = {x, y, x + width, y + height};

@@ -6,9 +6,13 @@
 
 #include <algorithm>
 
-CDXUTSlider::CDXUTSlider(CDXUTDialog* owner) : CDXUTControl(owner) { type = ControlType::Slider; }
+CDXUTSlider::CDXUTSlider(CDXUTDialog* owner) : CDXUTControl(owner) {
+    type = ControlType::Slider;
+}
 
-bool CDXUTSlider::HitTest(POINT point) { return PointInRect(boundingBox, point) || PointInRect(thumbRect, point); }
+bool CDXUTSlider::HitTest(POINT point) {
+    return PointInRect(boundingBox, point) || PointInRect(thumbRect, point);
+}
 
 // An empty range (min at or above max) or a zero width puts the thumb at the left end.
 void CDXUTSlider::UpdateLayout() {
@@ -27,7 +31,8 @@ int CDXUTSlider::ValueAtX(int px) const {
         return min;
     }
     const float perPixel = static_cast<float>((static_cast<double>(max) - min) / width);
-    const double result = static_cast<double>(perPixel) * (static_cast<double>(px) - boundingBox.left) + min + 0.5;
+    const double result =
+        static_cast<double>(perPixel) * (static_cast<double>(px) - boundingBox.left) + min + 0.5;
     return static_cast<int>(std::clamp(result, -2147483648.0, 2147483647.0));
 }
 
@@ -63,15 +68,28 @@ bool CDXUTSlider::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
     const long long step = tenth > 9 ? tenth : 10;
     long long target = value;
     switch (wParam) {
-    case VK_HOME: target = min; break;
-    case VK_END: target = max; break;
+    case VK_HOME:
+        target = min;
+        break;
+    case VK_END:
+        target = max;
+        break;
     case VK_LEFT:
-    case VK_DOWN: target = static_cast<long long>(value) - 1; break;
+    case VK_DOWN:
+        target = static_cast<long long>(value) - 1;
+        break;
     case VK_RIGHT:
-    case VK_UP: target = static_cast<long long>(value) + 1; break;
-    case VK_NEXT: target = value - step; break;
-    case VK_PRIOR: target = value + step; break;
-    default: return false;
+    case VK_UP:
+        target = static_cast<long long>(value) + 1;
+        break;
+    case VK_NEXT:
+        target = value - step;
+        break;
+    case VK_PRIOR:
+        target = value + step;
+        break;
+    default:
+        return false;
     }
     ChangeValue(target, true);
     return true;

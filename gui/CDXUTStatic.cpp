@@ -3,7 +3,9 @@
 
 #include "gui/CDXUTDialog.h"
 
-CDXUTStatic::CDXUTStatic(CDXUTDialog* owner) : CDXUTControl(owner) { type = ControlType::Static; }
+CDXUTStatic::CDXUTStatic(CDXUTDialog* owner) : CDXUTControl(owner) {
+    type = ControlType::Static;
+}
 
 HRESULT CDXUTStatic::SetText(const wchar_t* newText) {
     text = newText ? newText : L"";

@@ -7,6 +7,8 @@ namespace {
 
 using T = ControlType;
 
+// One row per line, so the table reads as a table.
+// clang-format off
 // Colours in the order Normal, Disabled, Hidden, Focus, MouseOver, Pressed.
 #define WHITE_SET {0xFFFFFFFF, 0xC8808080, 0x00000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}
 #define SCROLL_SET {0xFFFFFFFF, 0xFFC8C8C8, 0x00000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}
@@ -59,6 +61,8 @@ constexpr DefaultElementRow rows[] = {
     {T::ListBox, 0, {13, 123, 241, 160}, 0, WHITE_SET, WHITE_SET},
     {T::ListBox, 1, {16, 166, 240, 183}, 0, WHITE_SET, WHITE_SET},
 };
+
+// clang-format on
 
 #undef WHITE_SET
 #undef SCROLL_SET

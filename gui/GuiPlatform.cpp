@@ -5,11 +5,17 @@ namespace {
 GuiPlatform current;
 }
 
-void SetGuiPlatform(const GuiPlatform& platform) { current = platform; }
+void SetGuiPlatform(const GuiPlatform& platform) {
+    current = platform;
+}
 
-HWND GuiWindow() { return current.window ? current.window() : nullptr; }
+HWND GuiWindow() {
+    return current.window ? current.window() : nullptr;
+}
 
-double GuiTime() { return current.time ? current.time() : 0.0; }
+double GuiTime() {
+    return current.time ? current.time() : 0.0;
+}
 
 void GuiCaptureMouse() {
     if (HWND window = GuiWindow()) {
@@ -17,4 +23,6 @@ void GuiCaptureMouse() {
     }
 }
 
-void GuiReleaseMouse() { ReleaseCapture(); }
+void GuiReleaseMouse() {
+    ReleaseCapture();
+}

@@ -85,13 +85,4 @@ TEST_CASE("Button: a disabled or hidden button ignores clicks and cannot take fo
     CHECK(probe.log.Count() == 0);
 }
 
-TEST_CASE("Button: a double click counts as a press") {
-    DialogProbe probe;
-    probe.dialog.AddButton(1, L"OK", 10, 10, 80, 30);
-    probe.Click(20, 20);
-    probe.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
-    probe.MouseUp(20, 20);
-    CHECK(probe.log.Count() == 2);
-}
-
 } // TEST_SUITE

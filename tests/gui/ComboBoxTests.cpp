@@ -265,9 +265,29 @@ TEST_CASE("ComboBox: opening scrolls the chosen item into view; the list's down 
     CHECK(probe.MouseDown(down.left + 2, down.top + 2));
     CHECK(probe.combo->GetScrollBar().GetPosition() == 1);
     CHECK(probe.combo->IsOpened());
+    probe.combo->GetScrollBar().UpdateArrowRepeat(5.2);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 1);
+    probe.combo->GetScrollBar().UpdateArrowRepeat(5.34);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 2);
+    probe.combo->GetScrollBar().UpdateArrowRepeat(5.40);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 3);
     probe.MouseUp(down.left + 2, down.top + 2);
+    probe.combo->GetScrollBar().UpdateArrowRepeat(9.0);
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 3);
     CHECK(probe.combo->IsOpened());
     CHECK(probe.log.Count() == 0);
+}
+
+TEST_CASE("ComboBox: losing the mouse capture to another window ends a drag of the list's thumb") {
+    ComboProbe probe(30);
+    probe.Open();
+    const RECT thumb = probe.combo->GetScrollBar().GetThumbRect();
+    probe.MouseDown(thumb.left + 2, thumb.top + 2);
+    REQUIRE(probe.combo->GetScrollBar().IsDragging());
+    probe.Send(WM_CAPTURECHANGED, 0, 0);
+    CHECK_FALSE(probe.combo->GetScrollBar().IsDragging());
+    CHECK_FALSE(probe.MouseMove(thumb.left + 2, thumb.top + 40));
+    CHECK(probe.combo->GetScrollBar().GetPosition() == 0);
 }
 
 } // TEST_SUITE

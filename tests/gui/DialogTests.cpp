@@ -167,6 +167,21 @@ TEST_CASE("Dialog: hover follows the pointer and ends when the window moves") {
     CHECK(probe.dialog.GetMouseOverControl() == nullptr);
 }
 
+TEST_CASE("Dialog: a click the focused control declines goes on to the control under the pointer") {
+    DialogProbe probe;
+    CDXUTSlider* slider = nullptr;
+    CDXUTButton* button = nullptr;
+    probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
+    probe.dialog.AddButton(2, L"b", 10, 50, 100, 40, &button);
+    probe.dialog.FocusControl(slider);
+    CHECK(probe.MouseDown(20, 60));
+    CHECK(button->IsPressed());
+    CHECK(CDXUTDialog::GetFocusedControl() == button);
+    CHECK_FALSE(slider->HasFocus());
+    probe.MouseUp(20, 60);
+    CHECK(probe.log.Count(GuiEvent::ButtonClicked) == 1);
+}
+
 TEST_CASE("Dialog: a static never takes the mouse") {
     DialogProbe probe;
     CDXUTStatic* label = nullptr;

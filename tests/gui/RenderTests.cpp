@@ -293,6 +293,65 @@ TEST_CASE("Render: the dialog survives a device reset and a destroy and create o
     CHECK(probe.device.Pixel(40, 42) == text);
 }
 
+TEST_CASE("Render: the control added last is drawn on top, the focused one above all") {
+    RenderProbe probe;
+    if (!probe.device.Ok()) {
+        return;
+    }
+    // Two overlapping buttons showing only the light face, tinted red and blue.
+    CDXUTButton* buttons[2] = {};
+    const D3DCOLOR tints[2] = {0xFFFF0000, 0xFF0000FF};
+    for (int i = 0; i < 2; ++i) {
+        probe.dialog.AddButton(i, L"", 50 + 60 * i, 50, 120, 60, &buttons[i]);
+        CDXUTDrawElement* face = buttons[i]->GetElement(0);
+        face->textureRect = {136, 0, 252, 54};
+        face->textureColor.Init(tints[i]);
+        for (int state = 0; state < ControlStateCount; ++state) {
+            buttons[i]->GetElement(1)->textureColor.colors[state] = 0;
+        }
+    }
+    for (int frame = 0; frame < 60; ++frame) {
+        probe.Frame(1.0f / 30.0f);
+    }
+    const D3DCOLOR overlap = probe.device.Pixel(140, 80);
+    CHECK(Blue(overlap) > 2 * Red(overlap));
+    probe.dialog.FocusControl(buttons[0]);
+    probe.Frame(1.0f / 30.0f);
+    const D3DCOLOR focused = probe.device.Pixel(140, 80);
+    CHECK(Red(focused) > 2 * Blue(focused));
+}
+
+TEST_CASE("Render: frames step a held arrow of an open combo list by the toolkit's clock") {
+    RenderProbe probe;
+    if (!probe.device.Ok()) {
+        return;
+    }
+    CDXUTComboBox* combo = nullptr;
+    probe.dialog.AddComboBox(1, 10, 10, 200, 24, &combo);
+    for (int i = 0; i < 30; ++i) {
+        combo->AddItem(L"item", nullptr);
+    }
+    GuiTestPlatform::SetTime(100.0);
+    const HWND window = probe.platform.Window();
+    probe.dialog.HandleMessage(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    probe.dialog.HandleMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    REQUIRE(combo->IsOpened());
+    const RECT down = combo->GetScrollBar().GetDownRect();
+    probe.dialog.HandleMessage(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.left + 2, down.top + 2));
+    CHECK(combo->GetScrollBar().GetPosition() == 1);
+    const double times[] = {100.1, 100.2, 100.34, 100.36, 100.40, 100.46};
+    const int expected[] = {1, 1, 2, 2, 3, 4};
+    for (int i = 0; i < 6; ++i) {
+        GuiTestPlatform::SetTime(times[i]);
+        probe.Frame(0.016f);
+        CHECK(combo->GetScrollBar().GetPosition() == expected[i]);
+    }
+    probe.dialog.HandleMessage(window, WM_LBUTTONUP, 0, MAKELPARAM(down.left + 2, down.top + 2));
+    GuiTestPlatform::SetTime(101.0);
+    probe.Frame(0.016f);
+    CHECK(combo->GetScrollBar().GetPosition() == 4);
+}
+
 TEST_CASE("Render: a hidden dialog draws nothing; the device state is restored after a frame") {
     RenderProbe probe;
     if (!probe.device.Ok()) {

@@ -76,6 +76,12 @@ TEST_CASE("Dialog slots: Init uses the skin and Arial 14; repeated set-ups reuse
     CHECK(first.GetFontOfSlot(3)->height == 12);
     CHECK(first.GetFontOfSlot(2) == nullptr); // a slot never set
     CHECK(first.GetFontOfSlot(100) == nullptr);
+    // Wild slot and element numbers are refused instead of growing tables without bound.
+    CHECK(first.SetFont(0xFFFFFFFF, L"Arial", 12, FW_NORMAL) == E_INVALIDARG);
+    CHECK(first.SetTexture(100000, L"Skin", nullptr) == E_INVALIDARG);
+    CDXUTDrawElement element;
+    CHECK(first.RegisterDefaultElement(static_cast<UINT>(ControlType::Button), 1u << 30, &element) == E_INVALIDARG);
+    CHECK(first.RegisterDefaultElement(static_cast<UINT>(ControlType::Button), 2, &element) == S_OK);
 }
 
 } // TEST_SUITE

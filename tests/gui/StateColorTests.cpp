@@ -10,18 +10,6 @@
 
 TEST_SUITE("gui") {
 
-TEST_CASE("StateColor: Init fills the states and starts from the hidden colour") {
-    CDXUTStateColor color;
-    color.Init(0xFF102030);
-    CHECK(color.GetColor(ControlState::Normal) == 0xFF102030);
-    CHECK(color.GetColor(ControlState::Pressed) == 0xFF102030);
-    CHECK(color.GetColor(ControlState::Disabled) == 0xC8808080);
-    CHECK(color.GetColor(ControlState::Hidden) == 0);
-    CHECK(color.Current() == 0);
-    color.Init(0xFFFFFFFF, 0x11223344, 0x80FF0000);
-    CHECK(color.Current() == 0x80FF0000);
-}
-
 TEST_CASE("StateColor: a new colour at 60 frames per second is 10.6 % of the way after one frame") {
     CDXUTStateColor color;
     color.Init(0xFFFFFFFF);

@@ -8,8 +8,12 @@ namespace {
 double testTime = 0.0;
 HWND testWindow = nullptr;
 
-HWND TestWindow() { return testWindow; }
-double TestTime() { return testTime; }
+HWND TestWindow() {
+    return testWindow;
+}
+double TestTime() {
+    return testTime;
+}
 
 } // namespace
 
@@ -30,8 +34,8 @@ void EventLog::Callback(UINT event, int id, CDXUTControl* control, void* userCon
 }
 
 GuiTestPlatform::GuiTestPlatform() {
-    window = CreateWindowExW(0, L"STATIC", L"gui test", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    window = CreateWindowExW(0, L"STATIC", L"gui test", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
     testWindow = window;
     testTime = 0.0;
     SetGuiPlatform({&TestWindow, &TestTime});
@@ -45,7 +49,9 @@ GuiTestPlatform::~GuiTestPlatform() {
     }
 }
 
-void GuiTestPlatform::SetTime(double seconds) { testTime = seconds; }
+void GuiTestPlatform::SetTime(double seconds) {
+    testTime = seconds;
+}
 
 DialogProbe::DialogProbe() {
     dialog.Init(&resources);

@@ -12,8 +12,10 @@ TestDevice::TestDevice(int w, int h) : width(w), height(h) {
     // d3d9.dll is loaded at run time, as the program does.
     library = LoadLibraryW(L"d3d9.dll");
     using Create = IDirect3D9*(WINAPI*)(UINT);
-    auto create = library ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(library, "Direct3DCreate9")))
-                          : nullptr;
+    auto create =
+        library
+            ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(library, "Direct3DCreate9")))
+            : nullptr;
     if (!window || !create) {
         return;
     }
@@ -28,8 +30,8 @@ TestDevice::TestDevice(int w, int h) : width(w), height(h) {
     params.BackBufferHeight = h;
     params.hDeviceWindow = window;
     params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                 &params, device.GetAddressOf()))) {
+    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, device.GetAddressOf()))) {
         device.Reset();
     }
 }
@@ -45,7 +47,9 @@ TestDevice::~TestDevice() {
     }
 }
 
-HRESULT TestDevice::Reset() { return device->Reset(&params); }
+HRESULT TestDevice::Reset() {
+    return device->Reset(&params);
+}
 
 void TestDevice::BeginFrame(D3DCOLOR clear) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, clear, 1.0f, 0);
@@ -69,7 +73,8 @@ void TestDevice::EndFrame() {
         return;
     }
     for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const D3DCOLOR*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
+        const auto* row =
+            reinterpret_cast<const D3DCOLOR*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
         for (int x = 0; x < width; ++x) {
             pixels[static_cast<size_t>(y) * width + x] = row[x] | 0xFF000000;
         }
@@ -105,6 +110,12 @@ void TestDevice::Save(const std::wstring& file) const {
     D3DXSaveSurfaceToFileW(file.c_str(), D3DXIFF_PNG, surface.Get(), nullptr, nullptr);
 }
 
-BYTE Red(D3DCOLOR c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
-BYTE Green(D3DCOLOR c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-BYTE Blue(D3DCOLOR c) { return static_cast<BYTE>(c & 0xFF); }
+BYTE Red(D3DCOLOR c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
+BYTE Green(D3DCOLOR c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+BYTE Blue(D3DCOLOR c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
