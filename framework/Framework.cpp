@@ -1,6 +1,7 @@
 // The framework's lifecycle: start, window, shutdown, getters, callbacks and error messages.
 #include "framework/Framework.h"
 
+#include "framework/AccessibilitySettings.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
 
@@ -35,12 +36,10 @@ void SaveAccessibilitySettings() {
         if (f.accessibilityChanged) {
             return;
         }
-        f.savedStickyKeys = {sizeof(STICKYKEYS), 0};
-        f.savedToggleKeys = {sizeof(TOGGLEKEYS), 0};
-        f.savedFilterKeys = {sizeof(FILTERKEYS), 0, 0, 0, 0, 0};
-        SystemParametersInfoW(SPI_GETSTICKYKEYS, sizeof(STICKYKEYS), &f.savedStickyKeys, 0);
-        SystemParametersInfoW(SPI_GETTOGGLEKEYS, sizeof(TOGGLEKEYS), &f.savedToggleKeys, 0);
-        SystemParametersInfoW(SPI_GETFILTERKEYS, sizeof(FILTERKEYS), &f.savedFilterKeys, 0);
+        const AccessibilityRecords records = FrameworkAccessibilitySettings().Read();
+        f.savedStickyKeys = records.sticky;
+        f.savedToggleKeys = records.toggle;
+        f.savedFilterKeys = records.filter;
     });
 }
 

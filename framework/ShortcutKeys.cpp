@@ -1,4 +1,5 @@
 // The guard of the system's shortcut keys: the Windows keys and the accessibility hot keys.
+#include "framework/AccessibilitySettings.h"
 #include "framework/FrameworkInternal.h"
 
 namespace {
@@ -20,11 +21,12 @@ constexpr DWORD FeatureOn = 0x1;
 constexpr DWORD HotKeyBits = 0x4 | 0x8;
 
 // A feature the user has not switched on loses its hot key while shortcut keys are off.
-template <typename Record> void DisableHotKey(UINT action, Record saved) {
-    if ((saved.dwFlags & FeatureOn) == 0) {
-        saved.dwFlags &= ~HotKeyBits;
-        SystemParametersInfoW(action, sizeof(Record), &saved, 0);
+template <typename Record> bool WithoutHotKey(Record& record) {
+    if ((record.dwFlags & FeatureOn) != 0) {
+        return false;
     }
+    record.dwFlags &= ~HotKeyBits;
+    return true;
 }
 
 } // namespace
@@ -38,9 +40,10 @@ void AllowShortcutKeys(bool allow) {
             return std::tuple(f.accessibilityChanged, f.savedStickyKeys, f.savedToggleKeys, f.savedFilterKeys);
         });
         if (changed) {
-            SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(STICKYKEYS), &sticky, 0);
-            SystemParametersInfoW(SPI_SETTOGGLEKEYS, sizeof(TOGGLEKEYS), &toggle, 0);
-            SystemParametersInfoW(SPI_SETFILTERKEYS, sizeof(FILTERKEYS), &filter, 0);
+            AccessibilitySettings& system = FrameworkAccessibilitySettings();
+            system.WriteSticky(sticky);
+            system.WriteToggle(toggle);
+            system.WriteFilter(filter);
             state.Set(&F::accessibilityChanged, false);
         }
         if (HHOOK hook = state.Get(&F::keyboardHook); hook != nullptr) {
@@ -62,7 +65,14 @@ void AllowShortcutKeys(bool allow) {
         return;
     }
     state.Set(&F::accessibilityChanged, true);
-    DisableHotKey(SPI_SETSTICKYKEYS, sticky);
-    DisableHotKey(SPI_SETTOGGLEKEYS, toggle);
-    DisableHotKey(SPI_SETFILTERKEYS, filter);
+    AccessibilitySettings& system = FrameworkAccessibilitySettings();
+    if (WithoutHotKey(sticky)) {
+        system.WriteSticky(sticky);
+    }
+    if (WithoutHotKey(toggle)) {
+        system.WriteToggle(toggle);
+    }
+    if (WithoutHotKey(filter)) {
+        system.WriteFilter(filter);
+    }
 }

@@ -16,6 +16,19 @@ FrameworkScope::FrameworkScope(bool init) {
 }
 
 FrameworkScope::~FrameworkScope() {
+    // The test's callback objects may be gone already: the closing shutdown calls none of them.
+    FrameworkSetDeviceCreatedCallback(nullptr, nullptr);
+    FrameworkSetDeviceResetCallback(nullptr, nullptr);
+    FrameworkSetDeviceLostCallback(nullptr, nullptr);
+    FrameworkSetDeviceDestroyedCallback(nullptr, nullptr);
+    FrameworkSetFrameMoveCallback(nullptr, nullptr);
+    FrameworkSetFrameRenderCallback(nullptr, nullptr);
+    FrameworkSetKeyboardCallback(nullptr, nullptr);
+    FrameworkSetWindowMessageCallback(nullptr, nullptr);
+    GetFrameworkState().With([](FrameworkFields& f) {
+        f.modifyDeviceSettings = nullptr;
+        f.isDeviceAcceptable = nullptr;
+    });
     FrameworkShutdown(0);
     FrameworkSetClock(nullptr);
     FrameworkResetState();

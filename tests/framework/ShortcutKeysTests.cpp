@@ -1,0 +1,162 @@
+// The guard of the system's shortcut keys: what it turns off in full screen and that it always
+// gives the user's accessibility settings back.
+#include "framework/Framework.h"
+#include "framework/FrameworkInternal.h"
+#include "framework/AccessibilitySettings.h"
+#include "support/FrameworkScope.h"
+#include "support/ScriptedDevice.h"
+
+#include <doctest/doctest.h>
+
+#include <vector>
+
+namespace {
+
+using F = FrameworkFields;
+
+constexpr DWORD HotKeyBits = 0x4 | 0x8;
+
+// The user's accessibility settings, kept in memory: the platform under test does not keep them.
+// The user has StickyKeys on with its hot key, and ToggleKeys and FilterKeys off with theirs.
+class UserSettings final : public AccessibilitySettings {
+public:
+    UserSettings() {
+        stored.sticky.dwFlags = 0x1 | 0x2 | HotKeyBits;
+        stored.toggle.dwFlags = 0x2 | HotKeyBits;
+        stored.filter.dwFlags = 0x2 | HotKeyBits;
+        stored.filter.iWaitMSec = 1000;
+        user = stored;
+        FrameworkSetAccessibilitySettings(this);
+    }
+    UserSettings(const UserSettings&) = delete;
+    UserSettings& operator=(const UserSettings&) = delete;
+    ~UserSettings() override { FrameworkSetAccessibilitySettings(nullptr); }
+
+    AccessibilityRecords Read() override { return stored; }
+    void WriteSticky(STICKYKEYS record) override { stored.sticky = record; }
+    void WriteToggle(TOGGLEKEYS record) override { stored.toggle = record; }
+    void WriteFilter(FILTERKEYS record) override { stored.filter = record; }
+
+    AccessibilityRecords stored;
+    AccessibilityRecords user;
+};
+
+bool Hooked() {
+    return GetFrameworkState().Get(&F::keyboardHook) != nullptr;
+}
+
+// The hot keys of the features the user has not switched on are off; the rest is as the user had it.
+void CheckGuarded(const UserSettings& settings) {
+    CHECK(Hooked());
+    CHECK(settings.stored.sticky.dwFlags == settings.user.sticky.dwFlags);
+    CHECK(settings.stored.toggle.dwFlags == (settings.user.toggle.dwFlags & ~HotKeyBits));
+    CHECK(settings.stored.filter.dwFlags == (settings.user.filter.dwFlags & ~HotKeyBits));
+    CHECK(settings.stored.filter.iWaitMSec == settings.user.filter.iWaitMSec);
+}
+
+void CheckRestored(const UserSettings& settings) {
+    CHECK_FALSE(Hooked());
+    CHECK(settings.stored.sticky.dwFlags == settings.user.sticky.dwFlags);
+    CHECK(settings.stored.toggle.dwFlags == settings.user.toggle.dwFlags);
+    CHECK(settings.stored.filter.dwFlags == settings.user.filter.dwFlags);
+}
+
+} // namespace
+
+TEST_SUITE("framework") {
+
+TEST_CASE("Shortcut keys: off in full screen, back on deactivation and on shutdown") {
+    UserSettings user;
+    FrameworkScope scope;
+    REQUIRE(FrameworkCreateDevice(0, false, 0, 0) == S_OK);
+    REQUIRE(FrameworkGetDeviceSettings().pp.Windowed == FALSE);
+    CheckGuarded(user);
+
+    HWND window = FrameworkGetHWND();
+    SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
+    CheckRestored(user);
+    CHECK(GetFrameworkState().Get(&F::renderingPaused)); // full screen pauses while inactive
+    SendMessageW(window, WM_ACTIVATEAPP, TRUE, 0);
+    CheckGuarded(user);
+    CHECK_FALSE(GetFrameworkState().Get(&F::renderingPaused));
+
+    FrameworkShutdown(0);
+    CheckRestored(user);
+}
+
+TEST_CASE("Shortcut keys: a run that ends through a failed device reset gives the settings back") {
+    UserSettings user;
+    FrameworkScope scope;
+    CallbackLog log;
+    log.Install();
+    REQUIRE(FrameworkCreateWindow(L"Guarded") == S_OK);
+    DeviceSettings fullScreen = WindowedSettings(FrameworkGetHWND(), 1920, 1080);
+    fullScreen.pp.Windowed = FALSE;
+    ScriptedDevice device;
+    REQUIRE(ChangeDevice(fullScreen, &device, false, false) == S_OK);
+    device.Release();
+    CheckGuarded(user);
+    log.resetResult = ErrorMediaNotFound;
+    CHECK(ChangeDevice(fullScreen, nullptr, false, false) == ErrorMediaNotFound);
+    CHECK(FrameworkGetExitCode() == 4);
+    CHECK(FrameworkGetDevice() == nullptr);
+    CheckRestored(user);
+}
+
+TEST_CASE("Shortcut keys: a windowed device leaves the keys alone") {
+    UserSettings user;
+    FrameworkScope scope;
+    REQUIRE(FrameworkCreateDevice(0, true, 320, 240) == S_OK);
+    CheckRestored(user);
+}
+
+TEST_CASE("Shortcut keys: a second start of the framework keeps the settings saved before the guard") {
+    UserSettings user;
+    FrameworkScope scope;
+    REQUIRE(FrameworkCreateDevice(0, false, 0, 0) == S_OK);
+    CheckGuarded(user);
+    // Saving again now would take the guarded values for the user's own.
+    REQUIRE(FrameworkInit(true, false, true) == S_OK);
+    FrameworkShutdown(0);
+    CheckRestored(user);
+}
+
+TEST_CASE("Shortcut keys: the Windows key does not reach the program while guarded, and does after") {
+    UserSettings user;
+    FrameworkScope scope;
+    static std::vector<UINT> keys;
+    keys.clear();
+    FrameworkSetKeyboardCallback(
+        [](UINT key, bool down, bool, void*) {
+            if (down) {
+                keys.push_back(key);
+            }
+        },
+        nullptr);
+    REQUIRE(FrameworkCreateWindow(L"Windows key") == S_OK);
+    HWND window = FrameworkGetHWND();
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    auto press = [&](WORD key) {
+        INPUT inputs[2] = {};
+        inputs[0].type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = key;
+        inputs[1] = inputs[0];
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+        for (int i = 0; i < 20; ++i) {
+            DrainMessages();
+            Sleep(5);
+        }
+    };
+    AllowShortcutKeys(false);
+    press(VK_LWIN);
+    press('Q');
+    CHECK(keys == std::vector<UINT>{'Q'});
+    AllowShortcutKeys(true);
+    keys.clear();
+    press(VK_LWIN);
+    CHECK(keys == std::vector<UINT>{VK_LWIN});
+}
+
+} // TEST_SUITE
