@@ -3,11 +3,13 @@
 #include "effect/CSaverImpl.h"
 #include "effect/ChamberMath.h"
 #include "effect/TileLayout.h"
+#include "framework/FrameworkState.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -107,10 +109,14 @@ int main() {
         sink = acc;
     });
 
+    // The light of the tiles is measured against the framework's current back-buffer width.
+    auto screen = std::make_unique<DeviceSettings>();
+    screen->pp.BackBufferWidth = 1920;
+    screen->pp.BackBufferHeight = 1080;
+    GetFrameworkState().ExchangeSettings(std::move(screen));
     for (std::int32_t size : {32, 96}) {
         Effect tiles;
         tiles.TriangleSize = size;
-        tiles.SetBackBufferWidth(1920);
         tiles.RotationAngle = 0.3;
         const TileGrid grid = MakeTileGrid(1920, size);
         const std::string name = "tile layout, matrices, alphas, 1920x1080, S = " + std::to_string(size) +

@@ -39,10 +39,21 @@ public:
     // Seeds the random generator; Start seeds it from the clock.
     void Seed(std::uint32_t seed) { Random.Seed(seed); }
     std::uint32_t RandomState() const { return Random.State(); }
-    // The back-buffer width that the light fall-off of the tiles is measured against.
-    void SetBackBufferWidth(std::uint32_t width) { BackBufferWidth = width; }
     // The triangle size the current pieces were made for (0 before the first frame).
     std::int32_t PieceTriangleSize() const { return PiecesMadeFor; }
+
+    // The drawing steps of one frame, in the order OnFrameRender runs them. Each raises a failing
+    // HRESULT as HResultError; RenderChamber then still ends its sprite batch and gives the device
+    // its previous render target back.
+    void LoadAtlas(std::int32_t textureIndex);
+    void RenderChamber(IDirect3DDevice9* device);
+    void SetRenderStates(IDirect3DDevice9* device);
+    void DrawTiles(IDirect3DDevice9* device);
+
+    // The device resources, for tests (no reference added).
+    IDirect3DTexture9* AtlasTexture() const { return Atlas.Get(); }
+    ID3DXSprite* SpriteObject() const { return Sprite.Get(); }
+    IDirect3DTexture9* ChamberTexture() const { return ChamberTarget.Get(); }
 
     // Simulation state, read by the drawing and by tests.
     std::int32_t LoadedTexture = -1;
@@ -57,6 +68,10 @@ public:
 
 private:
     void UpdateChamberTarget(const EffectSettings& s);
+    void CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize);
+    void DrawBackdrop(IDirect3DDevice9* device, const EffectSettings& s);
+    void DrawPieces(IDirect3DDevice9* device, const EffectSettings& s);
+    void DrawMask(IDirect3DDevice9* device, const EffectSettings& s);
     void UpdatePieceCount(const EffectSettings& s);
     void ShakePieces(const EffectSettings& s);
     void DrawLook(Piece& piece, const EffectSettings& s);
@@ -67,5 +82,6 @@ private:
     Microsoft::WRL::ComPtr<IDirect3DTexture9> ChamberTarget;
     EffectRandom Random;
     std::int32_t PiecesMadeFor = 0;
-    std::uint32_t BackBufferWidth = 0;
+    // Scratch space of the neighbour counts, kept so that frames do not allocate.
+    std::vector<std::int32_t> NeighbourCounts;
 };

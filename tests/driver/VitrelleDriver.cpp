@@ -1,19 +1,18 @@
 // Test driver: a Windows program that end-to-end tests use to start, hold and drive the real program.
-//   VitrelleDriver hold-mutex NAME PROGRAM [ARGS...]  run PROGRAM while this process holds mutex NAME
-//   VitrelleDriver run-short PROGRAM [ARGS...]        run PROGRAM through its short 8.3 path
-//   VitrelleDriver drive PROGRAM [ARGS...] -- STEP...  run PROGRAM and feed its window real input
-// All return PROGRAM's exit code; 200 and above are the driver's own failures.
-//
-// Steps of drive (coordinates are client coordinates of the program's Direct3D window):
-//   click:X,Y  rclick:X,Y  down:X,Y  up:X,Y  move:X,Y  drag:X1,Y1,X2,Y2   mouse input
-//   key:NAME   a key pressed and released (F1, ESC, SPACE, RETURN, LEFT, RIGHT, UP, DOWN, HOME, END,
-//              a letter or digit, or a code such as 0x41)
-//   wait:MS    sleep; the program must not end meanwhile
-//   alive:MS   the same, said as a check
-//   exit:MS    the program must end within MS; drive then returns its exit code
-//   cursor:shown|hidden   the system cursor's visibility must be as said
-//   pause:FILE create FILE and wait until the test script removes it (to take a screenshot)
-// Every wait is bounded: the whole drive ends after 120 s, and the program is ended when drive fails.
+//   VitrelleDriver hold-mutex NAME COMMAND...          run COMMAND (any of these) while holding mutex NAME
+//   VitrelleDriver run-short PROGRAM [ARGS...]         run PROGRAM through its short 8.3 path
+//   VitrelleDriver run PROGRAM [ARGS...]               run PROGRAM and wait for it
+//   VitrelleDriver drive STEPS PROGRAM [ARGS...]       run PROGRAM, wait for its Direct3D window, then
+//                                                      play STEPS (comma-separated, see Play) on it
+//   VitrelleDriver preview PROGRAM [MS]                make a 152 x 112 parent window, run
+//                                                      "PROGRAM /p <parent>", destroy the parent after
+//                                                      MS milliseconds (default 3000) of preview
+//   VitrelleDriver interact PROGRAM [ARGS...] -- STEP... run PROGRAM and play mouse and key input at
+//                                                      given points, with checks (see Interact.h)
+// Each returns PROGRAM's exit code; 200 and above are the driver's own failures. A program that does
+// not end within 30 seconds after its last step is terminated (code 202).
+#include "driver/Interact.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -25,11 +24,13 @@ namespace {
 
 constexpr int kUsage = 200;
 constexpr int kFailed = 201;
-constexpr int kTimedOut = 202;     // the window never came, or the program did not end in time
-constexpr int kStillRunning = 203; // the steps ended and the program was still running
-constexpr int kEndedEarly = 204;   // the program ended while it should have kept running
-constexpr int kCheckFailed = 205;  // a check step found something else
-constexpr DWORD kDriveLimitMs = 120000;
+constexpr int kHung = 202;
+constexpr int kNoWindow = 203;
+constexpr int kEndedTooEarly = 210;
+constexpr int kWrongSize = 211;
+constexpr int kStepFailed = 212;
+constexpr DWORD kEndTimeoutMs = 30000;
+constexpr DWORD kWindowTimeoutMs = 60000;
 
 std::wstring Quote(const std::wstring& arg) {
     if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
@@ -45,356 +46,350 @@ std::wstring Quote(const std::wstring& arg) {
     return quoted + L"\"";
 }
 
-int Run(const std::wstring& program, int argc, wchar_t** argv) {
+struct Child {
+    PROCESS_INFORMATION info{};
+    bool started = false;
+    ~Child() {
+        if (started) {
+            CloseHandle(info.hThread);
+            CloseHandle(info.hProcess);
+        }
+    }
+};
+
+bool Start(Child& child, const std::wstring& program, const std::vector<std::wstring>& args) {
     std::wstring commandLine = Quote(program);
-    for (int i = 0; i < argc; ++i) {
-        commandLine += L" " + Quote(argv[i]);
+    for (const std::wstring& arg : args) {
+        commandLine += L" " + Quote(arg);
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+                        &startup, &child.info)) {
         std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
-        return kFailed;
+        return false;
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
+    child.started = true;
+    return true;
+}
+
+// Waits for the process while this thread's windows get their messages.
+bool WaitPumping(HANDLE process, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= milliseconds) {
+            return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+        }
+        const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, milliseconds - spent, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) {
+            return true;
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+// The program's exit code, after it ended by itself or was ended for hanging.
+int Finish(Child& child, DWORD milliseconds) {
+    if (!WaitPumping(child.info.hProcess, milliseconds)) {
+        std::fwprintf(stderr, L"VitrelleDriver: the program did not end; terminating it\n");
+        TerminateProcess(child.info.hProcess, kHung);
+        WaitForSingleObject(child.info.hProcess, 5000);
+        return kHung;
+    }
     DWORD code = kFailed;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(child.info.hProcess, &code);
     return static_cast<int>(code);
 }
 
-// The program under test, started by drive, with its top-level Direct3D window.
-class Target {
-public:
-    ~Target() {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_.hProcess, kFailed);
-                WaitForSingleObject(process_.hProcess, 5000);
-            }
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
+int Run(const std::wstring& program, const std::vector<std::wstring>& args) {
+    Child child;
+    if (!Start(child, program, args)) {
+        return kFailed;
     }
+    WaitForSingleObject(child.info.hProcess, INFINITE);
+    DWORD code = kFailed;
+    GetExitCodeProcess(child.info.hProcess, &code);
+    return static_cast<int>(code);
+}
 
-    bool Start(const std::wstring& program, const std::vector<std::wstring>& args) {
-        std::wstring commandLine = Quote(program);
-        for (const std::wstring& arg : args) {
-            commandLine += L" " + Quote(arg);
-        }
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process_)) {
-            std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
-            return false;
-        }
-        deadline_ = GetTickCount() + kDriveLimitMs;
-        return true;
-    }
-
-    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
-
-    int ExitCode() const {
-        DWORD code = kFailed;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
-    }
-
-    // Milliseconds left of the whole drive.
-    DWORD Left() const {
-        const DWORD now = GetTickCount();
-        return static_cast<LONG>(deadline_ - now) > 0 ? deadline_ - now : 0;
-    }
-
-    // Waits until the process ends or ms pass; true when it ended.
-    bool WaitForEnd(DWORD ms) const {
-        return WaitForSingleObject(process_.hProcess, ms < Left() ? ms : Left()) == WAIT_OBJECT_0;
-    }
-
-    // The program's visible top-level window of the framework's class.
-    HWND MainWindow() {
-        if (window_ && IsWindow(window_)) {
-            return window_;
-        }
-        window_ = nullptr;
-        while (Left() > 0 && !Ended()) {
-            EnumWindows(&Target::Visit, reinterpret_cast<LPARAM>(this));
-            if (window_) {
-                return window_;
-            }
-            Sleep(50);
-        }
-        return nullptr;
-    }
-
-private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM context) {
-        auto* self = reinterpret_cast<Target*>(context);
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        if (processId == self->process_.dwProcessId && IsWindowVisible(window) &&
-            std::wstring(className) == L"Direct3DWindowClass") {
-            self->window_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    PROCESS_INFORMATION process_{};
-    HWND window_ = nullptr;
-    DWORD deadline_ = 0;
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
 };
 
-bool ParseInts(const std::wstring& text, std::vector<int>& out, size_t count) {
-    out.clear();
-    const wchar_t* p = text.c_str();
-    while (*p) {
-        wchar_t* end = nullptr;
-        const long value = std::wcstol(p, &end, 10);
-        if (end == p) {
-            return false;
-        }
-        out.push_back(static_cast<int>(value));
-        p = *end == L',' ? end + 1 : end;
-        if (*end != L',' && *end != 0) {
-            return false;
-        }
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (processId == search->processId && IsWindowVisible(window) &&
+        std::wcscmp(className, L"Direct3DWindowClass") == 0) {
+        search->found = window;
+        return FALSE;
     }
-    return out.size() == count;
+    return TRUE;
 }
 
-WORD KeyCode(const std::wstring& name) {
-    struct Named {
-        const wchar_t* name;
-        WORD code;
-    };
-    static const Named names[] = {{L"F1", VK_F1},         {L"ESC", VK_ESCAPE},  {L"SPACE", VK_SPACE},
-                                  {L"RETURN", VK_RETURN}, {L"LEFT", VK_LEFT},   {L"RIGHT", VK_RIGHT},
-                                  {L"UP", VK_UP},         {L"DOWN", VK_DOWN},   {L"HOME", VK_HOME},
-                                  {L"END", VK_END},       {L"SHIFT", VK_SHIFT}, {L"TAB", VK_TAB}};
-    for (const Named& named : names) {
-        if (name == named.name) {
-            return named.code;
+// The program's visible Direct3D window; null when the program ended or none came in time.
+HWND AwaitWindow(const Child& child) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kWindowTimeoutMs) {
+        WindowSearch search{child.info.dwProcessId, nullptr};
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        if (WaitForSingleObject(child.info.hProcess, 100) == WAIT_OBJECT_0) {
+            return nullptr;
         }
     }
-    if (name.size() == 1 && ((name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'0' && name[0] <= L'9'))) {
-        return static_cast<WORD>(name[0]);
-    }
-    if (name.rfind(L"0x", 0) == 0) {
-        return static_cast<WORD>(std::wcstoul(name.c_str() + 2, nullptr, 16));
-    }
-    return 0;
+    return nullptr;
 }
 
-POINT ScreenPoint(HWND window, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    return point;
-}
-
-void SendMouse(DWORD flags, POINT screen) {
+void SendMouse(DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-    const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-    input.mi.dx = width > 0 ? MulDiv(screen.x, 65535, width) : 0;
-    input.mi.dy = height > 0 ? MulDiv(screen.y, 65535, height) : 0;
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof input);
 }
 
-void MoveTo(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    SendMouse(0, screen);
-    Sleep(30);
+void SendMouseMove(LONG dx, LONG dy) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
 }
 
-void SendKey(WORD key) {
-    INPUT inputs[2]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &inputs[0], sizeof(INPUT));
-    Sleep(30);
-    SendInput(1, &inputs[1], sizeof(INPUT));
+void SendKey(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
 }
 
-bool CursorShown() {
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
-}
-
-// Runs one step; 0 to go on, otherwise the drive's result.
-int RunStep(Target& target, const std::wstring& step) {
-    const size_t colon = step.find(L':');
-    const std::wstring verb = step.substr(0, colon);
-    const std::wstring arg = colon == std::wstring::npos ? L"" : step.substr(colon + 1);
-    std::vector<int> n;
-    if (verb == L"exit") {
-        if (!ParseInts(arg, n, 1)) {
-            return kUsage;
-        }
-        if (!target.WaitForEnd(static_cast<DWORD>(n[0]))) {
-            std::fwprintf(stderr, L"VitrelleDriver: still running after %d ms\n", n[0]);
-            return kTimedOut;
-        }
-        return target.ExitCode();
-    }
-    if (verb == L"wait" || verb == L"alive") {
-        if (!ParseInts(arg, n, 1)) {
-            return kUsage;
-        }
-        if (target.WaitForEnd(static_cast<DWORD>(n[0]))) {
-            std::fwprintf(stderr, L"VitrelleDriver: the program ended during %ls (exit code %d)\n", step.c_str(),
-                          target.ExitCode());
-            return kEndedEarly;
-        }
-        return 0;
-    }
-    if (verb == L"pause") {
-        HANDLE file = CreateFileW(arg.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return kFailed;
-        }
-        CloseHandle(file);
-        while (GetFileAttributesW(arg.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            if (target.Left() == 0) {
-                return kTimedOut;
-            }
-            if (target.Ended()) {
-                return kEndedEarly;
-            }
-            Sleep(50);
-        }
-        return 0;
-    }
-    if (target.Ended()) {
-        std::fwprintf(stderr, L"VitrelleDriver: the program ended before %ls (exit code %d)\n", step.c_str(),
-                      target.ExitCode());
-        return kEndedEarly;
-    }
-    if (verb == L"cursor") {
-        const bool shown = CursorShown();
-        if (shown != (arg == L"shown")) {
-            std::fwprintf(stderr, L"VitrelleDriver: the cursor is %ls\n", shown ? L"shown" : L"hidden");
-            return kCheckFailed;
-        }
-        return 0;
-    }
-    HWND window = target.MainWindow();
-    if (!window) {
-        std::fwprintf(stderr, L"VitrelleDriver: no window for %ls\n", step.c_str());
-        return target.Ended() ? kEndedEarly : kTimedOut;
-    }
+// Puts the window in front and the cursor on its client centre, as a user's hand would.
+void Approach(HWND window) {
     SetForegroundWindow(window);
-    if (verb == L"key") {
-        const WORD key = KeyCode(arg);
-        if (key == 0) {
-            return kUsage;
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT centre{(client.right - client.left) / 2, (client.bottom - client.top) / 2};
+    ClientToScreen(window, &centre);
+    SetCursorPos(centre.x, centre.y);
+    Sleep(50);
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    size_t begin = 0;
+    for (;;) {
+        const size_t end = text.find(separator, begin);
+        parts.push_back(text.substr(begin, end - begin));
+        if (end == std::wstring::npos) {
+            return parts;
         }
-        SendKey(key);
-    } else if (verb == L"drag") {
-        if (!ParseInts(arg, n, 4)) {
-            return kUsage;
-        }
-        const POINT from = ScreenPoint(window, n[0], n[1]);
-        const POINT to = ScreenPoint(window, n[2], n[3]);
-        MoveTo(from);
-        SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-        Sleep(30);
-        constexpr int steps = 8;
-        for (int i = 1; i <= steps; ++i) {
-            MoveTo(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-        }
-        SendMouse(MOUSEEVENTF_LEFTUP, to);
-    } else {
-        if (!ParseInts(arg, n, 2)) {
-            return kUsage;
-        }
-        const POINT point = ScreenPoint(window, n[0], n[1]);
-        MoveTo(point);
-        if (verb == L"click" || verb == L"down") {
-            SendMouse(MOUSEEVENTF_LEFTDOWN, point);
-            Sleep(30);
-        }
-        if (verb == L"click" || verb == L"up") {
-            SendMouse(MOUSEEVENTF_LEFTUP, point);
-        }
-        if (verb == L"rclick") {
-            SendMouse(MOUSEEVENTF_RIGHTDOWN, point);
-            Sleep(30);
-            SendMouse(MOUSEEVENTF_RIGHTUP, point);
-        }
-        if (verb != L"click" && verb != L"down" && verb != L"up" && verb != L"rclick" && verb != L"move") {
+        begin = end + 1;
+    }
+}
+
+long Number(const std::wstring& text) {
+    return std::wcstol(text.c_str(), nullptr, 0);
+}
+
+// Steps: wait:MS, alive (fails when the program has ended), lbutton-down, lbutton-up, rclick,
+// mclick, move, key:VK (down and up), keydown:VK, client:W:H (fails unless the client area has that
+// size), resize:W:H (sets the window's client area to that size), ready:FILE (creates FILE),
+// await:FILE (waits up to 60 s for FILE to exist).
+int Play(const Child& child, HWND window, const std::wstring& steps) {
+    for (const std::wstring& step : Split(steps, L',')) {
+        const std::vector<std::wstring> part = Split(step, L':');
+        const std::wstring& verb = part[0];
+        std::fwprintf(stderr, L"VitrelleDriver: %ls\n", step.c_str());
+        if (verb == L"wait" && part.size() == 2) {
+            WaitPumping(child.info.hProcess, static_cast<DWORD>(Number(part[1])));
+        } else if (verb == L"alive") {
+            if (WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0) {
+                return kEndedTooEarly;
+            }
+        } else if (verb == L"lbutton-down" || verb == L"lbutton-up") {
+            Approach(window);
+            SendMouse(verb == L"lbutton-down" ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+        } else if (verb == L"rclick" || verb == L"mclick") {
+            Approach(window);
+            const bool right = verb == L"rclick";
+            SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_MIDDLEDOWN);
+            Sleep(50);
+            SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_MIDDLEUP);
+        } else if (verb == L"move") {
+            Approach(window);
+            for (int i = 0; i < 10; ++i) {
+                SendMouseMove(i % 2 ? -25 : 30, i % 3 ? 20 : -15);
+                Sleep(30);
+            }
+        } else if ((verb == L"key" || verb == L"keydown") && part.size() == 2) {
+            Approach(window);
+            SendKey(static_cast<WORD>(Number(part[1])), true);
+            if (verb == L"key") {
+                Sleep(50);
+                SendKey(static_cast<WORD>(Number(part[1])), false);
+            }
+        } else if (verb == L"client" && part.size() == 3) {
+            RECT client{};
+            GetClientRect(window, &client);
+            if (client.right != Number(part[1]) || client.bottom != Number(part[2])) {
+                std::fwprintf(stderr, L"VitrelleDriver: client area %ldx%ld\n", client.right, client.bottom);
+                return kWrongSize;
+            }
+        } else if (verb == L"resize" && part.size() == 3) {
+            RECT outer{0, 0, Number(part[1]), Number(part[2])};
+            AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+            SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                         SWP_NOMOVE | SWP_NOZORDER);
+        } else if (verb == L"ready" && part.size() >= 2) {
+            const std::wstring file = step.substr(6);
+            HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            if (h == INVALID_HANDLE_VALUE) {
+                return kStepFailed;
+            }
+            CloseHandle(h);
+        } else if (verb == L"await" && part.size() >= 2) {
+            const std::wstring file = step.substr(6);
+            const DWORD start = GetTickCount();
+            while (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                if (GetTickCount() - start > kWindowTimeoutMs) {
+                    return kStepFailed;
+                }
+                WaitPumping(child.info.hProcess, 100);
+            }
+        } else {
+            std::fwprintf(stderr, L"VitrelleDriver: unknown step %ls\n", step.c_str());
             return kUsage;
         }
     }
-    Sleep(50); // let the program take the input in
     return 0;
 }
 
-int Drive(int argc, wchar_t** argv) {
-    int separator = 0;
-    while (separator < argc && std::wstring(argv[separator]) != L"--") {
-        ++separator;
-    }
-    if (separator == 0 || separator == argc) {
-        return kUsage;
-    }
-    std::vector<std::wstring> args(argv + 1, argv + separator);
-    Target target;
-    if (!target.Start(argv[0], args)) {
+int Drive(const std::wstring& steps, const std::wstring& program, const std::vector<std::wstring>& args) {
+    Child child;
+    if (!Start(child, program, args)) {
         return kFailed;
     }
-    if (!target.MainWindow()) {
-        std::fwprintf(stderr, L"VitrelleDriver: the program showed no window\n");
-        return target.Ended() ? kEndedEarly : kTimedOut;
+    HWND window = AwaitWindow(child);
+    if (window == nullptr) {
+        // A program that ends before it shows a window (a second saver) gives its own exit code.
+        if (WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0) {
+            return Finish(child, 0);
+        }
+        TerminateProcess(child.info.hProcess, kNoWindow);
+        return kNoWindow;
     }
-    for (int i = separator + 1; i < argc; ++i) {
-        std::fwprintf(stderr, L"VitrelleDriver: %ls\n", argv[i]);
-        if (const int result = RunStep(target, argv[i]); result != 0 || std::wstring(argv[i]).rfind(L"exit:", 0) == 0) {
-            return result;
+    if (const int failed = Play(child, window, steps); failed != 0) {
+        TerminateProcess(child.info.hProcess, failed);
+        WaitForSingleObject(child.info.hProcess, 5000);
+        return failed;
+    }
+    return Finish(child, kEndTimeoutMs);
+}
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The display settings' little monitor: a parent window that the preview draws into, destroyed
+// while the preview runs.
+int Preview(const std::wstring& program, DWORD previewMs) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = ParentProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VitrelleDriverPreviewParent";
+    RegisterClassW(&windowClass);
+    HWND parent = CreateWindowExW(0, windowClass.lpszClassName, L"Preview parent", WS_POPUP | WS_VISIBLE, 100,
+                                  100, 152, 112, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (parent == nullptr) {
+        return kFailed;
+    }
+    Child child;
+    if (!Start(child, program, {L"/p", std::to_wstring(reinterpret_cast<UINT_PTR>(parent))})) {
+        DestroyWindow(parent);
+        return kFailed;
+    }
+    const DWORD start = GetTickCount();
+    while (FindWindowExW(parent, nullptr, L"DORAPreviewWindowClass", nullptr) == nullptr) {
+        if (WaitPumping(child.info.hProcess, 100) || GetTickCount() - start > kWindowTimeoutMs) {
+            std::fwprintf(stderr, L"VitrelleDriver: no preview window appeared\n");
+            DestroyWindow(parent);
+            return WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0 ? kEndedTooEarly
+                                                                               : Finish(child, 0);
         }
     }
-    std::fwprintf(stderr, L"VitrelleDriver: the program was still running after the last step\n");
-    return kStillRunning;
+    HWND preview = FindWindowExW(parent, nullptr, L"DORAPreviewWindowClass", nullptr);
+    RECT client{};
+    GetClientRect(preview, &client);
+    std::fwprintf(stderr, L"VitrelleDriver: preview window %ldx%ld\n", client.right, client.bottom);
+    if (WaitPumping(child.info.hProcess, previewMs)) {
+        DestroyWindow(parent);
+        return kEndedTooEarly;
+    }
+    DestroyWindow(parent);
+    return Finish(child, kEndTimeoutMs);
+}
+
+std::vector<std::wstring> Rest(int argc, wchar_t** argv, int from) {
+    return std::vector<std::wstring>(argv + from, argv + argc);
+}
+
+int Dispatch(int argc, wchar_t** argv) {
+    const std::wstring command = argc >= 1 ? argv[0] : L"";
+    if (command == L"hold-mutex" && argc >= 3) {
+        HANDLE mutex = CreateMutexW(nullptr, TRUE, argv[1]);
+        if (mutex == nullptr) {
+            return kFailed;
+        }
+        const std::wstring next = argv[2];
+        const int code = next == L"run" || next == L"drive" || next == L"run-short" || next == L"preview"
+                             ? Dispatch(argc - 2, argv + 2)
+                             : Run(argv[2], Rest(argc, argv, 3));
+        CloseHandle(mutex);
+        return code;
+    }
+    if (command == L"run-short" && argc >= 2) {
+        wchar_t shortName[MAX_PATH];
+        DWORD length = GetShortPathNameW(argv[1], shortName, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            return kFailed;
+        }
+        std::fwprintf(stderr, L"VitrelleDriver: starting %ls\n", shortName);
+        return Run(shortName, Rest(argc, argv, 2));
+    }
+    if (command == L"run" && argc >= 2) {
+        return Run(argv[1], Rest(argc, argv, 2));
+    }
+    if (command == L"drive" && argc >= 3) {
+        return Drive(argv[1], argv[2], Rest(argc, argv, 3));
+    }
+    if (command == L"interact" && argc >= 4) {
+        return Interact(argc - 1, argv + 1);
+    }
+    if (command == L"preview" && argc >= 2) {
+        return Preview(argv[1], argc >= 3 ? static_cast<DWORD>(Number(argv[2])) : 3000);
+    }
+    std::fwprintf(stderr, L"usage: VitrelleDriver hold-mutex NAME COMMAND... | run-short PROGRAM [ARGS...] | "
+                          L"run PROGRAM [ARGS...] | drive STEPS PROGRAM [ARGS...] | preview PROGRAM [MS] | "
+                          L"interact PROGRAM [ARGS...] -- STEP...\n");
+    return kUsage;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc >= 4 && std::wstring(argv[1]) == L"hold-mutex") {
-        HANDLE mutex = CreateMutexW(nullptr, TRUE, argv[2]);
-        if (mutex == nullptr) {
-            return kFailed;
-        }
-        int code = Run(argv[3], argc - 4, argv + 4);
-        CloseHandle(mutex);
-        return code;
-    }
-    if (argc >= 3 && std::wstring(argv[1]) == L"run-short") {
-        wchar_t shortName[MAX_PATH];
-        DWORD length = GetShortPathNameW(argv[2], shortName, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            return kFailed;
-        }
-        std::fwprintf(stderr, L"VitrelleDriver: starting %ls\n", shortName);
-        return Run(shortName, argc - 3, argv + 3);
-    }
-    if (argc >= 5 && std::wstring(argv[1]) == L"drive") {
-        return Drive(argc - 2, argv + 2);
-    }
-    std::fwprintf(stderr, L"usage: VitrelleDriver hold-mutex NAME PROGRAM [ARGS...] | run-short PROGRAM [ARGS...] | "
-                          L"drive PROGRAM [ARGS...] -- STEP...\n");
-    return kUsage;
+    return Dispatch(argc - 1, argv + 1);
 }

@@ -4,6 +4,7 @@
 #include "effect/EffectSettings.h"
 
 #include "support/TempFolder.h"
+#include "support/ScopedBackBufferSize.h"
 
 #include <doctest/doctest.h>
 
@@ -136,7 +137,7 @@ TEST_CASE("CSaverImpl: a hand-edited file runs on safe values and keeps its own"
     CHECK(AllInRegion(e, 16));
     CHECK(Finite(e));
     CHECK(e.RotationAngle == doctest::Approx(300 * double(0.1f) * 0.02)); // the default speed
-    e.SetBackBufferWidth(1920);
+    const ScopedBackBufferSize screen(1920, 1080);
     const int alpha = e.GetTileAlpha(100, 0, 0, 0);
     CHECK(alpha == 255);
 
@@ -195,7 +196,7 @@ TEST_CASE("CSaverImpl: no value of any setting breaks the simulation") {
         const double phase = e.ElapsedTotal * 0.05 + e.LightPhase;
         const D3DCOLOR colour = e.GetPieceColor(phase, 1, 0);
         CHECK((colour >> 24) >= 55);
-        e.SetBackBufferWidth(1920);
+        const ScopedBackBufferSize screen(1920, 1080);
         const int alpha = e.GetTileAlpha(200, 0, 0, 0);
         CHECK(alpha >= 0);
         CHECK(alpha <= 255);

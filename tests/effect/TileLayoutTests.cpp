@@ -5,6 +5,8 @@
 #include "effect/CSaverImpl.h"
 #include "effect/ChamberMath.h"
 
+#include "support/ScopedBackBufferSize.h"
+
 #include <doctest/doctest.h>
 
 #include <array>
@@ -278,7 +280,7 @@ TEST_CASE("TileAlpha: broken numbers give a light in 0..255") {
 
 TEST_CASE("CSaverImpl: GetTileAlpha measures against the back-buffer width with safe light values") {
     CSaverImpl e{std::wstring()};
-    e.SetBackBufferWidth(1920);
+    const ScopedBackBufferSize screen(1920, 1080);
     CHECK(e.GetTileAlpha(300, 0, 5, -3) == 255);
     CHECK(e.GetTileAlpha(640, 0, 0, 0) == 127);
     e.LightStrength = std::nan(""); // a value the light cannot use: the default instead
