@@ -192,10 +192,13 @@ void SendKey(WORD key) {
     SendInput(1, &inputs[1], sizeof(INPUT));
 }
 
+// The cursor of the foreground window's thread: shown when its show count allows it and it has a
+// cursor at all. (Under Wine GetCursorInfo reports the foreground thread's cursor; a program that hides
+// its cursor with SetCursor(null) keeps its show count, so the handle is what tells.)
 bool CursorShown() {
     CURSORINFO info{};
     info.cbSize = sizeof info;
-    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0 && info.hCursor != nullptr;
 }
 
 // Runs one step; 0 to go on, otherwise the drive's result.
@@ -248,6 +251,9 @@ int RunStep(Target& target, const std::wstring& step) {
         return kEndedEarly;
     }
     if (verb == L"cursor") {
+        if (HWND window = target.MainWindow()) {
+            SetForegroundWindow(window);
+        }
         const bool shown = CursorShown();
         if (shown != (arg == L"shown")) {
             std::fwprintf(stderr, L"VitrelleDriver: the cursor is %ls\n", shown ? L"shown" : L"hidden");
