@@ -144,7 +144,8 @@ void CSettingDialogImpl::AddResolutionRow() {
     }
     if (combo->ItemCount() == 0) {
         // No mode to offer: show the record's own resolution, which picking it keeps.
-        combo->AddItem(ResolutionText(setting_->ScreenWidth, setting_->ScreenHeight).c_str(), IntData(NoModeData));
+        combo->AddItem(ResolutionText(setting_->ScreenWidth, setting_->ScreenHeight).c_str(),
+                       IntData(NoModeData));
     }
     combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
 }
@@ -158,7 +159,8 @@ void CSettingDialogImpl::AddTextureRow() {
     for (size_t i = 0; i < TextureNames.size(); ++i) {
         combo->AddItem(TextureNames[i], IntData(static_cast<std::intptr_t>(i)));
     }
-    if (setting_->TriangleTexture >= 0 && static_cast<size_t>(setting_->TriangleTexture) < TextureNames.size()) {
+    if (setting_->TriangleTexture >= 0 &&
+        static_cast<size_t>(setting_->TriangleTexture) < TextureNames.size()) {
         combo->SelectIndex(static_cast<UINT>(setting_->TriangleTexture));
     }
     combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
@@ -219,14 +221,22 @@ void CSettingDialogImpl::OnGuiEvent(UINT event, int controlId, CDXUTControl* con
         control->GetType() == ControlType::ComboBox) {
         auto* combo = static_cast<CDXUTComboBox*>(control);
         switch (controlId) {
-        case IdResolution: OnResolutionChanged(control); break;
-        case IdTexture: setting_->TriangleTexture = static_cast<std::int32_t>(DataInt(combo->SelectedData())); break;
-        case IdTriangleSize: setting_->TriangleSize = static_cast<std::int32_t>(DataInt(combo->SelectedData())); break;
-        default: break;
+        case IdResolution:
+            OnResolutionChanged(control);
+            break;
+        case IdTexture:
+            setting_->TriangleTexture = static_cast<std::int32_t>(DataInt(combo->SelectedData()));
+            break;
+        case IdTriangleSize:
+            setting_->TriangleSize = static_cast<std::int32_t>(DataInt(combo->SelectedData()));
+            break;
+        default:
+            break;
         }
         return;
     }
-    if (event == static_cast<UINT>(GuiEvent::SliderValueChanged) && control->GetType() == ControlType::Slider) {
+    if (event == static_cast<UINT>(GuiEvent::SliderValueChanged) &&
+        control->GetType() == ControlType::Slider) {
         OnSliderChanged(controlId, static_cast<CDXUTSlider*>(control)->GetValue());
     }
 }

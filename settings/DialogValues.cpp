@@ -43,8 +43,8 @@ std::wstring ResolutionText(int width, int height) {
 
 std::wstring ChooseDialogFace(const std::function<bool(const std::wstring&)>& isInstalled) {
     static constexpr std::array<const wchar_t*, 7> faces{
-        L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"MS Gothic", L"Noto Sans CJK JP",
-        L"Noto Sans JP", L"IPAGothic",
+        L"MS UI Gothic",     L"Meiryo UI",    L"Yu Gothic UI", L"MS Gothic",
+        L"Noto Sans CJK JP", L"Noto Sans JP", L"IPAGothic",
     };
     for (const wchar_t* face : faces) {
         if (isInstalled(face)) {

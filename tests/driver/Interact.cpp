@@ -53,7 +53,8 @@ public:
         startup.cb = sizeof startup;
         if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process_)) {
-            std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
+            std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(),
+                          GetLastError());
             return false;
         }
         deadline_ = GetTickCount() + kDriveLimitMs;
@@ -222,8 +223,8 @@ int RunStep(Target& target, const std::wstring& step) {
             return kUsage;
         }
         if (target.WaitForEnd(static_cast<DWORD>(n[0]))) {
-            std::fwprintf(stderr, L"VitrelleDriver: the program ended during %ls (exit code %d)\n", step.c_str(),
-                          target.ExitCode());
+            std::fwprintf(stderr, L"VitrelleDriver: the program ended during %ls (exit code %d)\n",
+                          step.c_str(), target.ExitCode());
             return kEndedEarly;
         }
         return 0;
@@ -334,7 +335,8 @@ int Interact(int argc, wchar_t** argv) {
     }
     for (int i = separator + 1; i < argc; ++i) {
         std::fwprintf(stderr, L"VitrelleDriver: %ls\n", argv[i]);
-        if (const int result = RunStep(target, argv[i]); result != 0 || std::wstring(argv[i]).rfind(L"exit:", 0) == 0) {
+        if (const int result = RunStep(target, argv[i]);
+            result != 0 || std::wstring(argv[i]).rfind(L"exit:", 0) == 0) {
             return result;
         }
     }
