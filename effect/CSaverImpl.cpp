@@ -118,7 +118,7 @@ DWORD CSaverImpl::GetClearFlags() {
     return D3DCLEAR_TARGET;
 }
 
-void CSaverImpl::OnFrameMove(IDirect3DDevice9*, double, float elapsed) {
+void CSaverImpl::OnFrameMove(IDirect3DDevice9* given, double, float elapsed) {
     const EffectSettings s = MakeEffectSettings(*this);
     float dt = elapsed;
     if (!(dt < 0.1f) || !std::isfinite(dt)) {
@@ -133,7 +133,7 @@ void CSaverImpl::OnFrameMove(IDirect3DDevice9*, double, float elapsed) {
     ShakeDirection += v;
     ShakeTimer += v;
     LightPhase += dt * s.SpeedLight;
-    UpdateChamberTarget(s);
+    UpdateChamberTarget(s, given);
     UpdatePieceCount(s);
     ShakePieces(s);
 }
@@ -174,13 +174,13 @@ std::int32_t CSaverImpl::GetTileAlpha(float x, float y, std::int32_t, std::int32
 
 // A new triangle size needs a chamber image of the new size and replaces every piece: they were
 // placed for the old chamber. Without a chamber target (no device) only the pieces follow.
-void CSaverImpl::UpdateChamberTarget(const EffectSettings& s) {
+void CSaverImpl::UpdateChamberTarget(const EffectSettings& s, IDirect3DDevice9* given) {
     if (ChamberTarget != nullptr) {
         D3DSURFACE_DESC desc{};
         ThrowIfFailed(ChamberTarget->GetLevelDesc(0, &desc));
         if (desc.Width != static_cast<UINT>(2 * s.TriangleSize)) {
             ChamberTarget.Reset();
-            CreateChamberTarget(FrameworkGetDevice(), s.TriangleSize);
+            CreateChamberTarget(CurrentDevice(given), s.TriangleSize);
         }
     }
     if (s.TriangleSize != PiecesMadeFor) {
@@ -270,8 +270,8 @@ void CSaverImpl::LoadAtlas(std::int32_t textureIndex) {
     // Filter none: a texture enlarged to powers of two keeps the image unscaled in its top-left
     // corner, so the pieces' cell rectangles stay valid.
     ThrowIfFailed(D3DXCreateTextureFromResourceExW(
-        FrameworkGetDevice(), GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0, 0,
-        0, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0,
+        FrameworkGetDevice(), GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0,
+        0, 0, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0,
         nullptr, nullptr, Atlas.ReleaseAndGetAddressOf()));
 }
 
@@ -323,7 +323,7 @@ void CSaverImpl::DrawBackdrop(IDirect3DDevice9* device, const EffectSettings& s)
     const double phi = -RotationAngle;
     const double cosPhi = std::cos(phi);
     const double sinPhi = std::sin(phi);
-    const double corners[12][2] = {{-S, -S}, {S, -S},     {-S, S},     {-S, S},     {S, -S},     {S, S},
+    const double corners[12][2] = {{-S, -S}, {S, -S},    {-S, S},    {-S, S},    {S, -S},    {S, S},
                                    {S, S},   {3 * S, S}, {S, 3 * S}, {S, 3 * S}, {3 * S, S}, {3 * S, 3 * S}};
     FlatTriangles vertices;
     for (std::size_t i = 0; i < vertices.size(); ++i) {
@@ -360,10 +360,9 @@ void CSaverImpl::DrawMask(IDirect3DDevice9* device, const EffectSettings& s) {
     const double base = std::sqrt(3.0) * S;
     const double h = base + 1.0;
     const FlatTriangles vertices = {
-        Flat(0, 0, kMask),     Flat(S - 1, 0, kMask),  Flat(-1, base, kMask),
-        Flat(S, 0, kMask),     Flat(2 * S, 0, kMask),  Flat(2 * S, base, kMask),
-        Flat(0, h, kMask),     Flat(2 * S, h, kMask),  Flat(0, 2 * S, kMask),
-        Flat(0, 2 * S, kMask), Flat(2 * S, h, kMask),  Flat(2 * S, 2 * S, kMask),
+        Flat(0, 0, kMask),     Flat(S - 1, 0, kMask),    Flat(-1, base, kMask), Flat(S, 0, kMask),
+        Flat(2 * S, 0, kMask), Flat(2 * S, base, kMask), Flat(0, h, kMask),     Flat(2 * S, h, kMask),
+        Flat(0, 2 * S, kMask), Flat(0, 2 * S, kMask),    Flat(2 * S, h, kMask), Flat(2 * S, 2 * S, kMask),
     };
     DrawFlat(device, vertices);
 }

@@ -67,7 +67,7 @@ public:
     std::int32_t ShakeFramesLeft = 0;
 
 private:
-    void UpdateChamberTarget(const EffectSettings& s);
+    void UpdateChamberTarget(const EffectSettings& s, IDirect3DDevice9* given);
     void CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize);
     void DrawBackdrop(IDirect3DDevice9* device, const EffectSettings& s);
     void DrawPieces(IDirect3DDevice9* device, const EffectSettings& s);

@@ -114,8 +114,8 @@ void StopControllerVibration() {
         const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
         std::wstring path = std::wstring(directory, length < MAX_PATH ? length : 0) + L"\\xinput9_1_0.dll";
         HMODULE library = LoadLibraryW(path.c_str());
-        return library != nullptr ? reinterpret_cast<XInputSetStateFunction>(reinterpret_cast<void*>(
-                                        GetProcAddress(library, "XInputSetState")))
+        return library != nullptr ? reinterpret_cast<XInputSetStateFunction>(
+                                        reinterpret_cast<void*>(GetProcAddress(library, "XInputSetState")))
                                   : nullptr;
     }();
     if (setState == nullptr) {

@@ -17,8 +17,10 @@ std::vector<uint32_t> ComposeCursorPixels(const std::vector<uint32_t>& mask,
         for (int x = 0; x < width; ++x) {
             const size_t column = static_cast<size_t>(x);
             const uint32_t andValue = mask[andRow * w + column];
-            const uint32_t image = colour != nullptr ? (*colour)[imageRow * w + column] : mask[imageRow * w + column];
-            pixels[static_cast<size_t>(y) * w + column] = andValue != 0 ? 0u : ((image & 0x00FFFFFFu) | 0xFF000000u);
+            const uint32_t image =
+                colour != nullptr ? (*colour)[imageRow * w + column] : mask[imageRow * w + column];
+            pixels[static_cast<size_t>(y) * w + column] =
+                andValue != 0 ? 0u : ((image & 0x00FFFFFFu) | 0xFF000000u);
         }
     }
     return pixels;

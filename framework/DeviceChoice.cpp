@@ -1,4 +1,5 @@
 // Choosing the device: the process's enumeration, device creation and the mode switches.
+#include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 
@@ -19,59 +20,23 @@ EnumerationHolder& Holder() {
     return holder;
 }
 
-// Settings for the other mode, sized like that mode was last time (when it was used before).
-HRESULT FindToggledSettings(const DeviceSettings& current, bool windowed, DeviceSettings* out) {
-    DeviceSettings wish = current;
-    wish.pp.Windowed = windowed ? TRUE : FALSE;
-    MatchOptions match;
-    match.AdapterOrdinal = MatchType::PreserveInput;
-    match.Windowed = MatchType::PreserveInput;
-    match.DeviceType = MatchType::ClosestToInput;
-    match.VertexProcessing = MatchType::ClosestToInput;
-    match.BackBufferCount = MatchType::ClosestToInput;
-    match.MultiSample = MatchType::ClosestToInput;
-    match.SwapEffect = MatchType::ClosestToInput;
-    match.DepthFormat = MatchType::ClosestToInput;
-    match.StencilFormat = MatchType::ClosestToInput;
-    match.PresentFlags = MatchType::ClosestToInput;
-    match.PresentInterval = MatchType::ClosestToInput;
+// Finds settings for a request and changes the device to them (no window clipping).
+HRESULT ChangeTo(const DeviceRequest& request) {
+    DeviceSettings settings;
+    HRESULT hr = FindValidDeviceSettings(&settings, &request.In, &request.Match);
+    if (SUCCEEDED(hr)) {
+        hr = ChangeDevice(settings, nullptr, false, false);
+    }
+    return hr;
+}
+
+// The other mode, sized like that mode was last time (when it was used before).
+HRESULT SwitchToMode(const DeviceSettings& current, bool toWindowed) {
     auto [width, height] = State().With([&](F& f) {
-        return windowed ? std::pair(f.windowedBackBufferWidth, f.windowedBackBufferHeight)
-                        : std::pair(f.fullScreenBackBufferWidth, f.fullScreenBackBufferHeight);
+        return toWindowed ? std::pair(f.windowedBackBufferWidth, f.windowedBackBufferHeight)
+                          : std::pair(f.fullScreenBackBufferWidth, f.fullScreenBackBufferHeight);
     });
-    wish.pp.BackBufferWidth = width;
-    wish.pp.BackBufferHeight = height;
-    match.Resolution = (width != 0 || height != 0) ? MatchType::ClosestToInput : MatchType::IgnoreInput;
-    return FindValidDeviceSettings(out, &wish, &match);
-}
-
-HRESULT SwitchToMode(const DeviceSettings& current, bool windowed) {
-    DeviceSettings settings;
-    HRESULT hr = FindToggledSettings(current, windowed, &settings);
-    if (SUCCEEDED(hr)) {
-        hr = ChangeDevice(settings, nullptr, false, false);
-    }
-    return hr;
-}
-
-HRESULT SwitchToDeviceType(const DeviceSettings& current, D3DDEVTYPE type) {
-    DeviceSettings wish = current;
-    wish.DeviceType = type;
-    MatchOptions match;
-    match.AdapterOrdinal = MatchType::PreserveInput;
-    match.DeviceType = MatchType::PreserveInput;
-    for (MatchType* option : {&match.Windowed, &match.AdapterFormat, &match.VertexProcessing, &match.Resolution,
-                              &match.BackBufferFormat, &match.BackBufferCount, &match.MultiSample,
-                              &match.SwapEffect, &match.DepthFormat, &match.StencilFormat, &match.PresentFlags,
-                              &match.RefreshRate, &match.PresentInterval}) {
-        *option = MatchType::ClosestToInput;
-    }
-    DeviceSettings settings;
-    HRESULT hr = FindValidDeviceSettings(&settings, &wish, &match);
-    if (SUCCEEDED(hr)) {
-        hr = ChangeDevice(settings, nullptr, false, false);
-    }
-    return hr;
+    return ChangeTo(MakeWindowModeToggleRequest(current, toWindowed, width, height));
 }
 
 } // namespace
@@ -90,9 +55,8 @@ HRESULT PrepareEnumeration(bool force) {
     if (direct3d == nullptr) {
         return ErrorNoDirect3D;
     }
-    auto [acceptable, context, focus] = State().With([](F& f) {
-        return std::tuple(f.isDeviceAcceptable, f.deviceChoiceContext, f.focusWindow);
-    });
+    auto [acceptable, context, focus] = State().With(
+        [](F& f) { return std::tuple(f.isDeviceAcceptable, f.deviceChoiceContext, f.focusWindow); });
     return enumeration.Enumerate(direct3d.Get(), acceptable, context, focus);
 }
 
@@ -101,8 +65,8 @@ HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, c
         return hr;
     }
     ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
-    auto [windowedWindow, fullScreenWindow] = State().With(
-        [](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
+    auto [windowedWindow, fullScreenWindow] =
+        State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
     return FindValidDeviceSettings(Holder().enumeration, direct3d.Get(), out, in, match, windowedWindow,
                                    fullScreenWindow);
 }
@@ -134,20 +98,12 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedW
         return hr;
     }
 
-    DeviceSettings suggested;
-    suggested.AdapterOrdinal = adapterOrdinal;
-    suggested.pp.Windowed = windowed ? TRUE : FALSE;
     // Negative sizes mean nothing; they are taken as "no wish".
-    suggested.pp.BackBufferWidth = static_cast<UINT>(suggestedWidth > 0 ? suggestedWidth : 0);
-    suggested.pp.BackBufferHeight = static_cast<UINT>(suggestedHeight > 0 ? suggestedHeight : 0);
-    MatchOptions match;
-    match.AdapterOrdinal = MatchType::PreserveInput;
-    match.Windowed = MatchType::PreserveInput;
-    if (windowed || (suggested.pp.BackBufferWidth != 0 && suggested.pp.BackBufferHeight != 0)) {
-        match.Resolution = MatchType::ClosestToInput;
-    }
+    const DeviceRequest request = MakeCreationRequest(
+        adapterOrdinal, windowed, static_cast<UINT>(suggestedWidth > 0 ? suggestedWidth : 0),
+        static_cast<UINT>(suggestedHeight > 0 ? suggestedHeight : 0));
     DeviceSettings valid;
-    if (HRESULT hr = FindValidDeviceSettings(&valid, &suggested, &match); FAILED(hr)) {
+    if (HRESULT hr = FindValidDeviceSettings(&valid, &request.In, &request.Match); FAILED(hr)) {
         FrameworkDisplayErrorMessage(hr);
         return hr;
     }
@@ -156,7 +112,7 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedW
 }
 
 HRESULT ToggleFullScreen() {
-    if (!State().HasSettings()) {
+    if (State().Get(&F::insideDeviceCallback) || !State().HasSettings()) {
         return E_FAIL;
     }
     const DeviceSettings current = State().GetSettings();
@@ -171,17 +127,19 @@ HRESULT ToggleFullScreen() {
 }
 
 HRESULT ToggleReferenceDevice() {
-    if (!State().HasSettings()) {
+    if (State().Get(&F::insideDeviceCallback) || !State().HasSettings()) {
         return E_FAIL;
     }
     const DeviceSettings current = State().GetSettings();
     if (current.DeviceType != D3DDEVTYPE_HAL && current.DeviceType != D3DDEVTYPE_REF) {
         return E_FAIL;
     }
-    const D3DDEVTYPE other = current.DeviceType == D3DDEVTYPE_HAL ? D3DDEVTYPE_REF : D3DDEVTYPE_HAL;
-    const HRESULT hr = SwitchToDeviceType(current, other);
+    const HRESULT hr = ChangeTo(MakeReferenceToggleRequest(current));
     if (FAILED(hr) && hr != E_ABORT) {
-        if (FAILED(SwitchToDeviceType(current, current.DeviceType))) {
+        // Back to the device type it was, with everything else as close as possible.
+        DeviceRequest back = MakeReferenceToggleRequest(current);
+        back.In.DeviceType = current.DeviceType;
+        if (FAILED(ChangeTo(back))) {
             FrameworkShutdown(0);
         }
     }

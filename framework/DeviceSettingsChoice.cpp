@@ -2,7 +2,6 @@
 #include "framework/DeviceSettingsChoice.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -14,8 +13,9 @@ bool Is(MatchType option, MatchType value) {
     return option == value;
 }
 
-int BitDifference(UINT a, UINT b) {
-    return std::abs(static_cast<int>(a) - static_cast<int>(b));
+// Distance between two unsigned values; sizes and rates from a settings file may be anything.
+UINT Distance(UINT a, UINT b) {
+    return a > b ? a - b : b - a;
 }
 
 // The rank a format earns against the format wanted: 1 when equal, less the more bits it lacks.
@@ -23,7 +23,7 @@ float FormatRank(D3DFORMAT have, D3DFORMAT want) {
     if (have == want) {
         return 1.0f;
     }
-    const int difference = BitDifference(ColorChannelBits(have), ColorChannelBits(want));
+    const UINT difference = Distance(ColorChannelBits(have), ColorChannelBits(want));
     return std::max(0.0f, 0.9f - 0.2f * static_cast<float>(difference));
 }
 
@@ -53,7 +53,8 @@ DWORD ValidVertexProcessing(const DeviceCombination& c, const DeviceSettings& in
     DWORD flags = in.BehaviorFlags;
     if ((flags & (D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING)) &&
         !HasHardwareTransform(c)) {
-        flags &= ~VertexProcessingFlags;
+        // A pure device needs hardware vertex processing, so it goes with it.
+        flags &= ~(VertexProcessingFlags | D3DCREATE_PUREDEVICE);
         flags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
     if (!(flags & VertexProcessingFlags)) {
@@ -89,13 +90,12 @@ void ChooseResolution(const DeviceCombination& c, const DeviceSettings& in, cons
     // Full screen: the mode of the display format nearest in width plus height; the modes are
     // sorted, so on equal distance the smaller mode stays.
     const D3DDISPLAYMODE* best = nullptr;
-    UINT bestDistance = 0;
+    UINT64 bestDistance = 0;
     for (const D3DDISPLAYMODE& mode : ModesOf(c)) {
         if (mode.Format != c.AdapterFormat) {
             continue;
         }
-        const UINT distance = static_cast<UINT>(BitDifference(mode.Width, width)) +
-                              static_cast<UINT>(BitDifference(mode.Height, height));
+        const UINT64 distance = UINT64{Distance(mode.Width, width)} + Distance(mode.Height, height);
         if (!best || distance < bestDistance) {
             best = &mode;
             bestDistance = distance;
@@ -122,10 +122,10 @@ void ChooseMultiSample(const DeviceCombination& c, const DeviceSettings& in, con
         pp.MultiSampleQuality = in.pp.MultiSampleQuality;
     } else if (Is(match.MultiSample, MatchType::ClosestToInput)) {
         const MultiSampleInfo* best = nullptr;
-        int bestDistance = 0;
+        UINT bestDistance = 0;
         for (const MultiSampleInfo& info : c.MultiSampleTypes) {
-            const int distance =
-                std::abs(static_cast<int>(info.Type) - static_cast<int>(in.pp.MultiSampleType));
+            const UINT distance =
+                Distance(static_cast<UINT>(info.Type), static_cast<UINT>(in.pp.MultiSampleType));
             if (!best || distance < bestDistance) {
                 best = &info;
                 bestDistance = distance;
@@ -168,10 +168,10 @@ D3DFORMAT ChooseDepthStencil(const DeviceCombination& c, const DeviceSettings& i
             score = depth == inDepth ? 0 : 10000;
             break;
         case MatchType::ClosestToInput:
-            score = BitDifference(depth, inDepth);
+            score = Distance(depth, inDepth);
             break;
         case MatchType::IgnoreInput:
-            score = BitDifference(depth, wantedDepth);
+            score = Distance(depth, wantedDepth);
             break;
         }
         switch (match.StencilFormat) {
@@ -179,7 +179,7 @@ D3DFORMAT ChooseDepthStencil(const DeviceCombination& c, const DeviceSettings& i
             score += stencil == inStencil ? 0 : 10000;
             break;
         case MatchType::ClosestToInput:
-            score += BitDifference(stencil, inStencil);
+            score += Distance(stencil, inStencil);
             break;
         case MatchType::IgnoreInput:
             score += stencil;
@@ -207,14 +207,14 @@ UINT ChooseRefreshRate(const DeviceCombination& c, const DeviceSettings& in, con
         return 0;
     }
     UINT best = 0;
-    int bestDistance = 0;
+    UINT bestDistance = 0;
     bool found = false;
     for (const D3DDISPLAYMODE& mode : ModesOf(c)) {
         if (mode.Format != c.AdapterFormat || mode.Width != pp.BackBufferWidth ||
             mode.Height != pp.BackBufferHeight) {
             continue;
         }
-        const int distance = BitDifference(mode.RefreshRate, target);
+        const UINT distance = Distance(mode.RefreshRate, target);
         if (!found || distance < bestDistance) {
             best = mode.RefreshRate;
             bestDistance = distance;

@@ -50,8 +50,8 @@ void RaiseTimerResolution() {
         return;
     }
     using TimeBeginPeriod = UINT(WINAPI*)(UINT);
-    auto timeBeginPeriod = reinterpret_cast<TimeBeginPeriod>(
-        reinterpret_cast<void*>(GetProcAddress(winmm, "timeBeginPeriod")));
+    auto timeBeginPeriod =
+        reinterpret_cast<TimeBeginPeriod>(reinterpret_cast<void*>(GetProcAddress(winmm, "timeBeginPeriod")));
     if (timeBeginPeriod != nullptr) {
         timeBeginPeriod(1);
     }
@@ -185,9 +185,9 @@ HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance, HICON ic
         windowTitle.resize(MaxTitleLength);
     }
     State().Set(&F::windowTitle, windowTitle);
-    HWND window = CreateWindowExW(0, WindowClassName, windowTitle.c_str(), WS_OVERLAPPEDWINDOW, x, y,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, menu,
-                                  instance, nullptr);
+    HWND window =
+        CreateWindowExW(0, WindowClassName, windowTitle.c_str(), WS_OVERLAPPEDWINDOW, x, y,
+                        rect.right - rect.left, rect.bottom - rect.top, nullptr, menu, instance, nullptr);
     if (window == nullptr) {
         return HRESULT_FROM_WIN32(GetLastError());
     }
@@ -212,8 +212,8 @@ HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND d
     if (handleMessages) {
         SetLastError(0);
         // 64-bit windows keep their procedure in a pointer-sized slot.
-        if (SetWindowLongPtrW(focusWindow, GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(FrameworkWindowProc)) == 0 &&
+        if (SetWindowLongPtrW(focusWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameworkWindowProc)) ==
+                0 &&
             GetLastError() != 0) {
             return HRESULT_FROM_WIN32(GetLastError());
         }
@@ -223,8 +223,7 @@ HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND d
     }
     wchar_t title[MaxTitleLength + 1] = {};
     GetWindowTextW(focusWindow, title, static_cast<int>(std::size(title)));
-    const auto instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(focusWindow, GWLP_HINSTANCE));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(focusWindow, GWLP_HINSTANCE));
     State().With([&](F& f) {
         f.windowTitle = title;
         f.instance = instance;

@@ -12,10 +12,10 @@
 // (IsDeviceAcceptableCallback comes with the enumeration.)
 using ModifyDeviceSettingsCallback = bool(CALLBACK*)(DeviceSettings* settings, const D3DCAPS9* caps,
                                                      void* context);
-using DeviceCreatedCallback = HRESULT(CALLBACK*)(IDirect3DDevice9* device,
-                                                 const D3DSURFACE_DESC* backBuffer, void* context);
-using DeviceResetCallback = HRESULT(CALLBACK*)(IDirect3DDevice9* device,
-                                               const D3DSURFACE_DESC* backBuffer, void* context);
+using DeviceCreatedCallback = HRESULT(CALLBACK*)(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer,
+                                                 void* context);
+using DeviceResetCallback = HRESULT(CALLBACK*)(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer,
+                                               void* context);
 using DeviceLostCallback = void(CALLBACK*)(void* context);
 using DeviceDestroyedCallback = void(CALLBACK*)(void* context);
 using FrameMoveCallback = void(CALLBACK*)(IDirect3DDevice9* device, double time, float elapsed,
@@ -23,9 +23,8 @@ using FrameMoveCallback = void(CALLBACK*)(IDirect3DDevice9* device, double time,
 using FrameRenderCallback = void(CALLBACK*)(IDirect3DDevice9* device, double time, float elapsed,
                                             void* context);
 using KeyboardCallback = void(CALLBACK*)(UINT key, bool keyDown, bool altDown, void* context);
-using WindowMessageCallback = LRESULT(CALLBACK*)(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam, bool* noFurtherProcessing,
-                                                 void* context);
+using WindowMessageCallback = LRESULT(CALLBACK*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 bool* noFurtherProcessing, void* context);
 
 void FrameworkSetDeviceCreatedCallback(DeviceCreatedCallback callback, void* context);
 void FrameworkSetDeviceResetCallback(DeviceResetCallback callback, void* context);

@@ -37,8 +37,8 @@ void CallDeviceLost() {
 }
 
 void CallDeviceDestroyed() {
-    auto [callback, context] = State().With(
-        [](F& f) { return std::pair(f.deviceDestroyedCallback, f.deviceDestroyedContext); });
+    auto [callback, context] =
+        State().With([](F& f) { return std::pair(f.deviceDestroyedCallback, f.deviceDestroyedContext); });
     if (callback != nullptr) {
         InsideDeviceCallback([&] { callback(context); });
     }
@@ -69,8 +69,8 @@ void ReleasePauseAndSizeChanges() {
 
 // Puts the device windows in shape for the new mode before the device changes.
 void PrepareWindowsForMode(const DeviceSettings* old, const DeviceSettings& current) {
-    auto [windowedWindow, fullScreenWindow] = State().With(
-        [](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
+    auto [windowedWindow, fullScreenWindow] =
+        State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
     if (IsWindowed(current)) {
         if (old != nullptr && !IsWindowed(*old)) {
             State().With([&](F& f) {
@@ -183,6 +183,41 @@ HRESULT RecreateDevice(std::unique_ptr<DeviceSettings>& old, IDirect3DDevice9* a
     return hr;
 }
 
+// After the device changed: shortcut keys, monitor, window placement and size, visibility and
+// the display's power for the new mode.
+void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current,
+                        bool clipWindowToSingleAdapter) {
+    const bool windowed = IsWindowed(current);
+    AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
+                               : State().Get(&F::allowShortcutKeysWhenFullScreen));
+    State().Set(&F::adapterMonitor, State().Get(&F::direct3d)->GetAdapterMonitor(current.AdapterOrdinal));
+
+    HWND windowedWindow = State().Get(&F::deviceWindowWindowed);
+    if (windowed && old != nullptr && !IsWindowed(*old)) {
+        const WINDOWPLACEMENT placement = State().Get(&F::windowedPlacement);
+        SetWindowPlacement(windowedWindow, &placement);
+        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+    }
+    if (windowed && (current.pp.BackBufferWidth != 0 || current.pp.BackBufferHeight != 0)) {
+        if (FitWindowToBackBuffer(current, clipWindowToSingleAdapter)) {
+            // The window was limited: let the device take the client area the window got. This
+            // replaces the current settings record, so current is not used after it.
+            DeviceSettings clientSized = current;
+            clientSized.pp.BackBufferWidth = 0;
+            clientSized.pp.BackBufferHeight = 0;
+            ChangeDevice(clientSized, nullptr, false, clipWindowToSingleAdapter);
+        }
+    }
+
+    HWND deviceWindow = FrameworkGetHWND();
+    if (!IsWindowVisible(deviceWindow)) {
+        ShowWindow(deviceWindow, SW_SHOW);
+    }
+    // The display stays powered while a full-screen device runs.
+    SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
+}
+
 } // namespace
 
 HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDevice, bool forceRecreate,
@@ -192,8 +227,8 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
         return S_FALSE;
     }
     auto settings = std::make_unique<DeviceSettings>(newSettings);
-    auto [modify, context] = State().With(
-        [](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
+    auto [modify, context] =
+        State().With([](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
     if (modify != nullptr) {
         D3DCAPS9 caps{};
         direct3d->GetDeviceCaps(settings->AdapterOrdinal, settings->DeviceType, &caps);
@@ -238,35 +273,7 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
         }
     }
 
-    const bool windowed = IsWindowed(current);
-    AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
-                               : State().Get(&F::allowShortcutKeysWhenFullScreen));
-    State().Set(&F::adapterMonitor, direct3d->GetAdapterMonitor(current.AdapterOrdinal));
-
-    HWND windowedWindow = State().Get(&F::deviceWindowWindowed);
-    if (windowed && old != nullptr && !IsWindowed(*old)) {
-        const WINDOWPLACEMENT placement = State().Get(&F::windowedPlacement);
-        SetWindowPlacement(windowedWindow, &placement);
-        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST,
-                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
-    }
-    if (windowed && (current.pp.BackBufferWidth != 0 || current.pp.BackBufferHeight != 0)) {
-        if (FitWindowToBackBuffer(current, clipWindowToSingleAdapter)) {
-            // The window was limited: let the device take the client area the window got.
-            DeviceSettings clientSized = current;
-            clientSized.pp.BackBufferWidth = 0;
-            clientSized.pp.BackBufferHeight = 0;
-            ChangeDevice(clientSized, nullptr, false, clipWindowToSingleAdapter);
-        }
-    }
-
-    HWND deviceWindow = FrameworkGetHWND();
-    if (!IsWindowVisible(deviceWindow)) {
-        ShowWindow(deviceWindow, SW_SHOW);
-    }
-    // The display stays powered while a full-screen device runs.
-    SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
-
+    FinishDeviceChange(old.get(), current, clipWindowToSingleAdapter);
     old.reset();
     ReleasePauseAndSizeChanges();
     State().Set(&F::deviceCreated, true);
@@ -287,9 +294,10 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
             State().Set(&F::deviceLost, true);
             return S_OK;
         }
-        const HRESULT hr = State().Get(&F::direct3d)->CreateDevice(
-            settings->AdapterOrdinal, settings->DeviceType, focus, settings->BehaviorFlags, &settings->pp,
-            &device);
+        const HRESULT hr = State()
+                               .Get(&F::direct3d)
+                               ->CreateDevice(settings->AdapterOrdinal, settings->DeviceType, focus,
+                                              settings->BehaviorFlags, &settings->pp, &device);
         if (hr == D3DERR_DEVICELOST) {
             State().Set(&F::deviceLost, true);
             return S_OK;
@@ -313,8 +321,8 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
     device->GetDeviceCaps(&caps);
     State().Set(&F::caps, caps);
 
-    auto [created, createdContext] = State().With(
-        [](F& f) { return std::pair(f.deviceCreatedCallback, f.deviceCreatedContext); });
+    auto [created, createdContext] =
+        State().With([](F& f) { return std::pair(f.deviceCreatedCallback, f.deviceCreatedContext); });
     if (created != nullptr) {
         const D3DSURFACE_DESC desc = State().Get(&F::backBufferDesc);
         const HRESULT hr = InsideDeviceCallback([&] { return created(device.Get(), &desc, createdContext); });

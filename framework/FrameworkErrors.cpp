@@ -28,11 +28,14 @@ constexpr std::array Descriptions{
     Description{E_HANDLE, L"A handle that is not valid was given."},
     Description{E_UNEXPECTED, L"A catastrophic failure occurred."},
     Description{D3DERR_WRONGTEXTUREFORMAT, L"The pixel format of the texture surface is not valid."},
-    Description{D3DERR_UNSUPPORTEDCOLOROPERATION, L"The device does not support a colour blending operation."},
+    Description{D3DERR_UNSUPPORTEDCOLOROPERATION,
+                L"The device does not support a colour blending operation."},
     Description{D3DERR_UNSUPPORTEDCOLORARG, L"The device does not support a colour argument."},
-    Description{D3DERR_UNSUPPORTEDALPHAOPERATION, L"The device does not support an alpha blending operation."},
+    Description{D3DERR_UNSUPPORTEDALPHAOPERATION,
+                L"The device does not support an alpha blending operation."},
     Description{D3DERR_UNSUPPORTEDALPHAARG, L"The device does not support an alpha argument."},
-    Description{D3DERR_TOOMANYOPERATIONS, L"The application asks for more texture operations than the device supports."},
+    Description{D3DERR_TOOMANYOPERATIONS,
+                L"The application asks for more texture operations than the device supports."},
     Description{D3DERR_CONFLICTINGTEXTUREFILTER, L"The current texture filters cannot be used together."},
     Description{D3DERR_UNSUPPORTEDFACTORVALUE, L"The device does not support the texture factor value."},
     Description{D3DERR_CONFLICTINGRENDERSTATE, L"The current render states cannot be used together."},
@@ -46,7 +49,8 @@ constexpr std::array Descriptions{
     Description{D3DERR_NOTAVAILABLE, L"The device does not support the queried technique."},
     Description{D3DERR_OUTOFVIDEOMEMORY, L"There is not enough display memory for the operation."},
     Description{D3DERR_INVALIDDEVICE, L"The requested device type is not valid."},
-    Description{D3DERR_INVALIDCALL, L"The method call is not valid; a parameter may have a value that is not valid."},
+    Description{D3DERR_INVALIDCALL,
+                L"The method call is not valid; a parameter may have a value that is not valid."},
     Description{D3DERR_DRIVERINVALIDCALL, L"The display driver rejected the call."},
     Description{D3DERR_WASSTILLDRAWING, L"The previous drawing operation on this surface is still running."},
     Description{D3DERR_DEVICEREMOVED, L"The hardware adapter has been removed."},
@@ -74,8 +78,8 @@ constexpr size_t MaxMessageLength = 511;
 
 std::wstring SystemMessage(DWORD code) {
     wchar_t buffer[MaxMessageLength + 1] = {};
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
                                   static_cast<DWORD>(std::size(buffer)), nullptr);
     std::wstring text(buffer, length);
     // The system's messages end in a line break, which a message box or a log line does not want.

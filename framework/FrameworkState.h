@@ -79,7 +79,6 @@ struct FrameworkFields {
     bool deviceLost = false;
     bool minimised = false;
     bool maximised = false;
-    bool minimisedWhileFullScreen = false;
     bool ignoreSizeChange = false;
     bool insideSizeMove = false;
     bool pausedByDeactivation = false;

@@ -10,6 +10,7 @@ FrameworkTimer::FrameworkTimer(Clock& clock) : clock_(&clock) {
 
 void FrameworkTimer::SetClock(Clock& clock) {
     *this = FrameworkTimer(clock);
+    Reset();
 }
 
 void FrameworkTimer::Reset() {

@@ -21,7 +21,7 @@ public:
     // Reads the clock; the elapsed time is measured from the previous call.
     TimeValues GetTimeValues();
 
-    // Takes time from another clock; the timer starts afresh on it.
+    // Takes time from another clock; the timer starts afresh on it, running from zero.
     void SetClock(Clock& clock);
     Clock& GetClock() const { return *clock_; }
 

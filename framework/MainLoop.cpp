@@ -26,10 +26,10 @@ void FollowDesktopFormat(const DeviceSettings& current, D3DFORMAT desktopFormat)
     DeviceSettings wish = current;
     wish.AdapterFormat = desktopFormat;
     MatchOptions match;
-    for (MatchType* option : {&match.VertexProcessing, &match.Resolution, &match.BackBufferFormat,
-                              &match.BackBufferCount, &match.MultiSample, &match.SwapEffect, &match.DepthFormat,
-                              &match.StencilFormat, &match.PresentFlags, &match.RefreshRate,
-                              &match.PresentInterval}) {
+    for (MatchType* option :
+         {&match.VertexProcessing, &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount,
+          &match.MultiSample, &match.SwapEffect, &match.DepthFormat, &match.StencilFormat,
+          &match.PresentFlags, &match.RefreshRate, &match.PresentInterval}) {
         *option = MatchType::ClosestToInput;
     }
     match.AdapterOrdinal = MatchType::PreserveInput;
@@ -98,9 +98,11 @@ void FrameStep() {
     }
     IDirect3DDevice9* device = FrameworkGetDevice();
     if (device == nullptr) {
-        if (lost && State().HasSettings() &&
+        // Without settings to build a device from (a device change failed and has been
+        // reported), or when building it fails, trying again every pass would only spin or
+        // repeat the message: the run ends.
+        if (!lost || !State().HasSettings() ||
             FAILED(ChangeDevice(State().GetSettings(), nullptr, false, true))) {
-            // The failure has been reported; trying again every pass would only repeat it.
             FrameworkShutdown(0);
         }
         return;
@@ -117,7 +119,8 @@ void FrameStep() {
         f.time = values.time;
         f.absoluteTime = values.absoluteTime;
         f.elapsedTime = values.elapsed;
-        return std::tuple(f.frameMoveCallback, f.frameMoveContext, f.frameRenderCallback, f.frameRenderContext);
+        return std::tuple(f.frameMoveCallback, f.frameMoveContext, f.frameRenderCallback,
+                          f.frameRenderContext);
     });
     if (move != nullptr) {
         move(device, values.time, values.elapsed, moveContext);

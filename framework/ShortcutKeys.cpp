@@ -37,7 +37,8 @@ void AllowShortcutKeys(bool allow) {
     if (allow) {
         // Put back exactly what the user had, and only when this program changed it.
         auto [changed, sticky, toggle, filter] = state.With([](F& f) {
-            return std::tuple(f.accessibilityChanged, f.savedStickyKeys, f.savedToggleKeys, f.savedFilterKeys);
+            return std::tuple(f.accessibilityChanged, f.savedStickyKeys, f.savedToggleKeys,
+                              f.savedFilterKeys);
         });
         if (changed) {
             AccessibilitySettings& system = FrameworkAccessibilitySettings();

@@ -32,7 +32,7 @@ void OnClose(HWND window) {
         DestroyMenu(menu);
     }
     DestroyWindow(window);
-    UnregisterClassW(WindowClassName, nullptr);
+    UnregisterClassW(WindowClassName, State().Get(&F::instance));
     State().With([](F& f) {
         f.focusWindow = nullptr;
         f.deviceWindowFullScreen = nullptr;
@@ -93,8 +93,8 @@ void Present(IDirect3DDevice9* device) {
 void OnPaint() {
     IDirect3DDevice9* device = FrameworkGetDevice();
     auto [paused, ready, render, context, time, elapsed] = State().With([](F& f) {
-        return std::tuple(f.renderingPaused, f.deviceObjectsCreated && f.deviceObjectsReset, f.frameRenderCallback,
-                          f.frameRenderContext, f.time, f.elapsedTime);
+        return std::tuple(f.renderingPaused, f.deviceObjectsCreated && f.deviceObjectsReset,
+                          f.frameRenderCallback, f.frameRenderContext, f.time, f.elapsedTime);
     });
     if (device == nullptr || !paused || !ready) {
         return;
@@ -302,7 +302,8 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 void CheckForWindowSizeChange() {
-    auto [ignore, created] = State().With([](F& f) { return std::pair(f.ignoreSizeChange, f.deviceCreated); });
+    auto [ignore, created] =
+        State().With([](F& f) { return std::pair(f.ignoreSizeChange, f.deviceCreated); });
     if (ignore || !created || !State().HasSettings() || FullScreen()) {
         return;
     }
@@ -339,10 +340,11 @@ void CheckForWindowChangingMonitors() {
         DeviceSettings wish = State().GetSettings();
         wish.AdapterOrdinal = adapter.AdapterOrdinal;
         MatchOptions match;
-        for (MatchType* option : {&match.DeviceType, &match.Windowed, &match.AdapterFormat, &match.VertexProcessing,
-                                  &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount,
-                                  &match.MultiSample, &match.SwapEffect, &match.DepthFormat, &match.StencilFormat,
-                                  &match.PresentFlags, &match.RefreshRate, &match.PresentInterval}) {
+        for (MatchType* option :
+             {&match.DeviceType, &match.Windowed, &match.AdapterFormat, &match.VertexProcessing,
+              &match.Resolution, &match.BackBufferFormat, &match.BackBufferCount, &match.MultiSample,
+              &match.SwapEffect, &match.DepthFormat, &match.StencilFormat, &match.PresentFlags,
+              &match.RefreshRate, &match.PresentInterval}) {
             *option = MatchType::ClosestToInput;
         }
         match.AdapterOrdinal = MatchType::PreserveInput;

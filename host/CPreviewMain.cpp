@@ -36,8 +36,8 @@ HRESULT CPreviewMain::CreateMainWindow() {
     RECT parentRect{};
     GetWindowRect(parent_, &parentRect);
     HWND child = CreateWindowExW(0, kPreviewClassName, kPreviewWindowName, WS_CHILD | WS_VISIBLE, 0, 0,
-                                 parentRect.right - parentRect.left, parentRect.bottom - parentRect.top, parent_,
-                                 nullptr, instance, nullptr);
+                                 parentRect.right - parentRect.left, parentRect.bottom - parentRect.top,
+                                 parent_, nullptr, instance, nullptr);
     if (child == nullptr) {
         return HRESULT_FROM_WIN32(GetLastError());
     }

@@ -6,6 +6,7 @@
 #include "framework/Framework.h"
 
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -58,6 +59,8 @@ void CALLBACK FrameMoveThunk(IDirect3DDevice9* device, double time, float elapse
 } // namespace
 
 CSaverBase::CSaverBase() : effect_(new CSaverImpl) {}
+
+CSaverBase::CSaverBase(std::unique_ptr<CSaver> effect) : effect_(std::move(effect)) {}
 
 CSaverBase::~CSaverBase() {
     FrameworkSetDeviceCreatedCallback(nullptr, nullptr);
@@ -127,8 +130,8 @@ void CSaverBase::ExitSaver() {
 }
 
 HRESULT CSaverBase::CreateDevice(bool windowed, int width, int height) {
-    return FrameworkCreateDevice(0, windowed, width, height, IsDeviceAcceptableThunk, ModifyDeviceSettingsThunk,
-                                 this);
+    return FrameworkCreateDevice(0, windowed, width, height, IsDeviceAcceptableThunk,
+                                 ModifyDeviceSettingsThunk, this);
 }
 
 bool CSaverBase::IsDeviceAcceptable(const D3DCAPS9*, D3DFORMAT, D3DFORMAT, bool) {

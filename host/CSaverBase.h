@@ -56,6 +56,9 @@ public:
     static void ReportFrameFailure(HRESULT hr);
 
 protected:
+    // Runs the given effect instead (tests drive the run sequence with effects of their own).
+    explicit CSaverBase(std::unique_ptr<CSaver> effect);
+
     // True for the background erase, which the run modes answer themselves (see the source).
     static bool IsBackgroundErase(UINT message, bool* noFurtherProcessing);
     // The device callbacks handed to FrameworkCreateDevice, with this object as their context.

@@ -66,7 +66,8 @@ bool Start(Child& child, const std::wstring& program, const std::vector<std::wst
     startup.cb = sizeof startup;
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &child.info)) {
-        std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(), GetLastError());
+        std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(),
+                      GetLastError());
         return false;
     }
     child.started = true;
@@ -328,7 +329,7 @@ int Preview(const std::wstring& program, DWORD previewMs) {
             std::fwprintf(stderr, L"VitrelleDriver: no preview window appeared\n");
             DestroyWindow(parent);
             return WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0 ? kEndedTooEarly
-                                                                               : Finish(child, 0);
+                                                                                : Finish(child, 0);
         }
     }
     HWND preview = FindWindowExW(parent, nullptr, L"DORAPreviewWindowClass", nullptr);

@@ -197,7 +197,8 @@ TEST_CASE("DrawTiles: the screen has six-fold mirror symmetry about its centre")
         d.effect.RotationAngle = theta - 0.02 * 0.02; // the frame adds its own small turn
         const SurfacePixels p = d.Frame();
         const double t = d.effect.RotationAngle;
-        const Difference turned = CompareMapped(p, [&](double x, double y) { return Rotate(x, y, 2 * std::numbers::pi / 3); });
+        const Difference turned =
+            CompareMapped(p, [&](double x, double y) { return Rotate(x, y, 2 * std::numbers::pi / 3); });
         const Difference mirrored = CompareMapped(p, [&](double x, double y) { return Reflect(x, y, t); });
         const Difference mirrored60 =
             CompareMapped(p, [&](double x, double y) { return Reflect(x, y, t + std::numbers::pi / 3); });

@@ -35,7 +35,8 @@ TEST_CASE("ErrorReportFor: each framework code has its exit code, anything else 
         CHECK(report.exitCode == row.exitCode);
         CHECK(report.text.rfind(row.start, 0) == 0);
     }
-    CHECK(ErrorReportFor(ErrorNoCompatibleDevices, true).text == L"Direct3D does not work over a remote session.");
+    CHECK(ErrorReportFor(ErrorNoCompatibleDevices, true).text ==
+          L"Direct3D does not work over a remote session.");
 }
 
 TEST_CASE("ErrorReportFor: Win32 codes take the system's sentence without its line break") {
@@ -49,9 +50,15 @@ TEST_CASE("ErrorReportFor: Win32 codes take the system's sentence without its li
 TEST_CASE("FrameworkDisplayErrorMessage: stores the exit code; no box while boxes are off") {
     FrameworkScope scope;
     MessageBoxCatcher catcher;
-    const HRESULT codes[] = {ErrorNoDirect3D, ErrorNoCompatibleDevices, ErrorMediaNotFound, ErrorNonZeroRefCount,
-                             ErrorCreatingDevice, ErrorResettingDevice, ErrorCreatingDeviceObjects,
-                             ErrorResettingDeviceObjects, E_OUTOFMEMORY};
+    const HRESULT codes[] = {ErrorNoDirect3D,
+                             ErrorNoCompatibleDevices,
+                             ErrorMediaNotFound,
+                             ErrorNonZeroRefCount,
+                             ErrorCreatingDevice,
+                             ErrorResettingDevice,
+                             ErrorCreatingDeviceObjects,
+                             ErrorResettingDeviceObjects,
+                             E_OUTOFMEMORY};
     const int expected[] = {2, 3, 4, 5, 6, 7, 8, 9, 1};
     for (size_t i = 0; i < std::size(codes); ++i) {
         FrameworkDisplayErrorMessage(codes[i]);

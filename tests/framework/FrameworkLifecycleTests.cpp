@@ -57,10 +57,18 @@ TEST_CASE("FrameworkCreateWindow: a window of 640 by 480; a second call changes 
     CHECK(WindowText(window) == L"First");
 }
 
+TEST_CASE("FrameworkCreateWindow: a title longer than 255 characters is cut to 255") {
+    FrameworkScope scope;
+    const std::wstring longTitle(300, L'x');
+    REQUIRE(FrameworkCreateWindow(longTitle.c_str()) == S_OK);
+    CHECK(GetFrameworkState().Get(&FrameworkFields::windowTitle) == std::wstring(255, L'x'));
+    CHECK(WindowText(FrameworkGetHWND()).size() == 255);
+}
+
 TEST_CASE("FrameworkSetWindow: adopts a window, takes its title and refuses null windows") {
     FrameworkScope scope;
-    HWND own = CreateWindowExW(0, L"STATIC", L"DORAPreviewWindow", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND own = CreateWindowExW(0, L"STATIC", L"DORAPreviewWindow", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     REQUIRE(own != nullptr);
     CHECK(FrameworkSetWindow(own, nullptr, own) == E_INVALIDARG);
     REQUIRE(FrameworkSetWindow(own, own, own) == S_OK);
@@ -128,7 +136,8 @@ TEST_CASE("Device callbacks: a reset callback reporting missing media gives exit
     log.resetResult = ErrorMediaNotFound;
     log.Install();
     REQUIRE(FrameworkCreateWindow(L"Media") == S_OK);
-    CHECK(ChangeDevice(WindowedSettings(FrameworkGetHWND(), 320, 240), nullptr, false, true) == ErrorMediaNotFound);
+    CHECK(ChangeDevice(WindowedSettings(FrameworkGetHWND(), 320, 240), nullptr, false, true) ==
+          ErrorMediaNotFound);
     CHECK(FrameworkGetExitCode() == 4);
     CHECK(log.Joined() == "created, reset 320x240, destroyed");
 }
@@ -168,7 +177,8 @@ TEST_CASE("CleanupEnvironment: a device still referenced at release gives exit c
     CHECK(leaked->Release() == 0);
 }
 
-TEST_CASE("FrameworkCreateDevice: without a window it makes \"Direct3D Window\" with a 640 by 480 client area") {
+TEST_CASE(
+    "FrameworkCreateDevice: without a window it makes \"Direct3D Window\" with a 640 by 480 client area") {
     FrameworkScope scope;
     REQUIRE(FrameworkCreateDevice(0, true, 0, 0) == S_OK);
     HWND window = FrameworkGetHWND();
@@ -185,7 +195,8 @@ TEST_CASE("FrameworkCreateDevice: without a window it makes \"Direct3D Window\" 
     CHECK(s.pp.hDeviceWindow == window);
 }
 
-TEST_CASE("FrameworkCreateDevice: a windowed 800 by 600 wish gives that client area, centred in the work area") {
+TEST_CASE(
+    "FrameworkCreateDevice: a windowed 800 by 600 wish gives that client area, centred in the work area") {
     FrameworkScope scope;
     REQUIRE(FrameworkCreateWindow(L"Wish") == S_OK);
     REQUIRE(FrameworkCreateDevice(0, true, 800, 600) == S_OK);
@@ -199,7 +210,8 @@ TEST_CASE("FrameworkCreateDevice: a windowed 800 by 600 wish gives that client a
     CHECK(outer.top - work.top == (work.bottom - work.top - (outer.bottom - outer.top)) / 2);
 }
 
-TEST_CASE("FrameworkCreateDevice: a modify callback refusing the first device gives E_ABORT and exit code 3") {
+TEST_CASE(
+    "FrameworkCreateDevice: a modify callback refusing the first device gives E_ABORT and exit code 3") {
     FrameworkScope scope;
     MessageBoxCatcher catcher;
     CHECK(FrameworkCreateDevice(0, true, 0, 0, nullptr, RefuseEverything, nullptr) == E_ABORT);

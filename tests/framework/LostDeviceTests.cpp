@@ -2,6 +2,7 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "support/FakeClock.h"
+#include "support/FakeDirect3D9.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
 
@@ -60,7 +61,8 @@ TEST_CASE("Lost device: the loop waits and tests the device each pass until it c
     counter.Install();
     ScriptedDevice device;
     device.presents = {S_OK, S_OK, D3DERR_DEVICELOST};
-    device.cooperativeLevel = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICENOTRESET};
+    device.cooperativeLevel = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICELOST,
+                               D3DERR_DEVICENOTRESET};
     StartWithDevice(device);
 
     CHECK(FrameworkMainLoop() == S_OK);
@@ -147,6 +149,87 @@ TEST_CASE("Lost device: a device put off for a window without area is created on
     CHECK(FrameworkMainLoop() == S_OK);
     CHECK(counter.frames == 3);
     CHECK(counter.lastDevice != nullptr);
+}
+
+TEST_CASE("Device change: a reset that fails goes back to the old settings and builds a new device") {
+    FrameworkScope scope;
+    CallbackLog log;
+    log.Install();
+    ScriptedDevice device;
+    device.resets = {D3DERR_INVALIDCALL};
+    StartWithDevice(device);
+    HWND window = FrameworkGetHWND();
+    REQUIRE(ChangeDevice(WindowedSettings(window, 300, 200), nullptr, false, true) == S_OK);
+    CHECK(device.resetCalls == 1);
+    CHECK(device.references == 0);
+    IDirect3DDevice9* replacement = FrameworkGetDevice();
+    REQUIRE(replacement != nullptr);
+    CHECK(replacement != &device);
+    CHECK(FrameworkGetDeviceSettings().pp.BackBufferWidth == 300);
+    CHECK(ClientSizeOf(window).cx == 300);
+    CHECK(log.Joined() == "created, reset 0x0, lost, destroyed, created, reset 300x200");
+    CHECK(FrameworkGetExitCode() == 0);
+}
+
+TEST_CASE("Lost device: a device that cannot be built again is reported once and ends the run") {
+    FrameworkScope scope;
+    Counter counter;
+    counter.closeAt = 1000;
+    counter.Install();
+    REQUIRE(FrameworkCreateWindow(L"Unbuildable") == S_OK);
+    HWND window = FrameworkGetHWND();
+    ShowWindow(window, SW_MINIMIZE);
+    // No adapter has this number: the device, put off while the window has no area, cannot be made.
+    DeviceSettings settings = WindowedSettings(window, 0, 0);
+    settings.AdapterOrdinal = 7;
+    REQUIRE(ChangeDevice(settings, nullptr, false, false) == S_OK);
+    REQUIRE(FrameworkGetDevice() == nullptr);
+    ShowWindow(window, SW_RESTORE);
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(counter.frames == 0);
+    CHECK_FALSE(IsWindow(window));
+    FrameworkShutdown(0);
+    CHECK(FrameworkGetExitCode() == 6);
+}
+
+TEST_CASE("Lost device: a windowed device follows a desktop that changed its colour format meanwhile") {
+    FrameworkScope scope;
+    FakeClock clock;
+    FrameworkSetClock(&clock);
+    REQUIRE(FrameworkCreateWindow(L"Desktop format") == S_OK);
+    HWND window = FrameworkGetHWND();
+    // A scripted runtime stands in for the real one: only it can change the desktop's format.
+    FakeDirect3D9 direct3d;
+    FakeDirect3D9::Adapter adapter = FakeDirect3D9::TypicalAdapter(Mode(1920, 1080, D3DFMT_X8R8G8B8));
+    adapter.Modes.push_back(Mode(1920, 1080, D3DFMT_R5G6B5));
+    adapter.Monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    direct3d.Adapters = {adapter};
+    GetFrameworkState().Set(&FrameworkFields::direct3d, ComPtr<IDirect3D9>(&direct3d));
+
+    CallbackLog log;
+    log.Install();
+    Counter counter;
+    counter.Install();
+    ScriptedDevice device;
+    device.presents = {D3DERR_DEVICELOST};
+    device.cooperativeLevel = {D3DERR_DEVICENOTRESET};
+    DeviceSettings settings = WindowedSettings(window, 200, 200);
+    REQUIRE(ChangeDevice(settings, &device, false, true) == S_OK);
+    device.Release();
+
+    direct3d.Adapters[0].Desktop = Mode(1920, 1080, D3DFMT_R5G6B5);
+    REQUIRE(PrepareEnumeration(true) == S_OK);
+    CHECK(FrameworkMainLoop() == S_OK);
+    CHECK(counter.frames == 8);
+    CHECK(device.resetCalls == 1);
+    CHECK(FrameworkGetDeviceSettings().AdapterFormat == D3DFMT_R5G6B5);
+    CHECK(FrameworkGetDeviceSettings().pp.BackBufferFormat == D3DFMT_R5G6B5);
+    CHECK(FrameworkGetDevice() == &device);
+    CHECK(FrameworkGetExitCode() == 0);
+    FrameworkShutdown(0);
+    CHECK(log.Joined() == "created, reset 0x0, lost, reset 0x0, lost, destroyed");
+    CHECK(device.references == 0);
+    CHECK(direct3d.References() == 1);
 }
 
 } // TEST_SUITE

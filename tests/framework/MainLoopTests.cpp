@@ -116,7 +116,8 @@ TEST_CASE("FrameworkMainLoop: renders continuously with advancing time until a r
     CHECK(FrameworkGetExitCode() == 0);
 }
 
-TEST_CASE("FrameworkMainLoop: refuses to run again from inside itself, and without a device after a failed try") {
+TEST_CASE(
+    "FrameworkMainLoop: refuses to run again from inside itself, and without a device after a failed try") {
     FrameworkScope scope;
     LoopRun run;
     HRESULT nested = S_OK;
@@ -212,7 +213,8 @@ TEST_CASE("FrameworkMainLoop: Pause pressed twice stops and restarts the clock, 
 TEST_CASE("FrameworkPause: unmatched releases leave both counts at zero") {
     FrameworkScope scope;
     auto counts = [] {
-        return GetFrameworkState().With([](F& f) { return std::pair(f.pauseTimeCount, f.pauseRenderingCount); });
+        return GetFrameworkState().With(
+            [](F& f) { return std::pair(f.pauseTimeCount, f.pauseRenderingCount); });
     };
     FrameworkPause(false, false);
     FrameworkPause(false, false);

@@ -104,8 +104,8 @@ TEST_CASE("Window procedure: F10 never reaches the default procedure, so no menu
     CHECK(seen.sysCommands.empty());
     CHECK(seen.Count(WM_ENTERMENULOOP) == 0);
     // The same keys on a window that uses the default procedure do start the menu.
-    HWND plain = CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND plain = CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     REQUIRE(plain != nullptr);
     static std::vector<WPARAM> plainCommands;
     plainCommands.clear();
@@ -168,6 +168,13 @@ TEST_CASE("Window procedure: moving or sizing pauses time and rendering until it
     CHECK(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
     CHECK(GetFrameworkState().Get(&FrameworkFields::timePaused));
     SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
+    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::timePaused));
+    // A second minimise message before the restore does not leave a pause level behind.
+    SendMessageW(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    SendMessageW(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    CHECK(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
     CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
     CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::timePaused));
     MINMAXINFO info{};

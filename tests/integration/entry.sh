@@ -4,7 +4,8 @@
 source "$(dirname "$0")/common.bash"
 
 s=$(winpath "$scr")
-expect_exit 0 "/s runs until a key and ends normally" "$run" "$driver" drive "wait:500,alive,key:0x41" "$s" /s
+expect_exit 0 "/s runs until a key and ends normally" \
+    "$run" "$driver" drive "wait:500,alive,key:0x41" "$s" /s
 expect_exit 0 "/c runs until Escape and ends normally" "$run" "$driver" drive "wait:500,alive,key:0x1B" "$s" /c
 expect_exit 0 "/p with a handle that is no window ends at once and normally" "$run" "$scr" /p 0
 expect_exit 0 "no arguments run the settings" "$run" "$driver" drive "wait:500,alive,key:0x1B" "$s"

@@ -10,15 +10,15 @@ display=$("$run" --display)
 mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:; }
 
 shot=$scratch/saver.png
-"$run" "$driver" drive "ready:$(winpath "$scratch/shown"),await:$(winpath "$scratch/taken"),alive,key:0x41" \
-    "$s" /s &
+steps="ready:$(winpath "$scratch/shown"),await:$(winpath "$scratch/taken"),alive,client:1920:1080,key:0x41"
+"$run" "$driver" drive "$steps" "$s" /s &
 saver=$!
 for ((i = 0; i < 600; i++)); do [ -e "$scratch/shown" ] && break; sleep 0.1; done
 sleep 3
 import -display "$display" -window root "$shot"
 touch "$scratch/taken"
 wait "$saver"
-check "the saver ran until the screenshot and ended with exit code 0" test $? -eq 0
+check "the saver covered the 1920x1080 screen until the screenshot and ended with exit code 0" test $? -eq 0
 read -r width height < <(identify -format "%w %h" "$shot")
 check "the screenshot covers the 1920x1080 screen" test "$width x $height" = "1920 x 1080"
 middle=$(mean_of "$shot" 480x480+720+300)

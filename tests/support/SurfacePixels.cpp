@@ -19,8 +19,8 @@ SurfacePixels ReadRenderTarget(IDirect3DDevice9* device, IDirect3DSurface9* targ
         return result;
     }
     ComPtr<IDirect3DSurface9> copy;
-    if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                   nullptr)) ||
+    if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                   &copy, nullptr)) ||
         FAILED(device->GetRenderTargetData(target, copy.Get()))) {
         return result;
     }
@@ -32,7 +32,8 @@ SurfacePixels ReadRenderTarget(IDirect3DDevice9* device, IDirect3DSurface9* targ
     result.height = desc.Height;
     result.pixels.resize(std::size_t{desc.Width} * desc.Height);
     for (UINT y = 0; y < desc.Height; ++y) {
-        std::memcpy(&result.pixels[std::size_t{y} * desc.Width], static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch,
+        std::memcpy(&result.pixels[std::size_t{y} * desc.Width],
+                    static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch,
                     desc.Width * sizeof(std::uint32_t));
     }
     copy->UnlockRect();
@@ -54,4 +55,3 @@ SurfacePixels ReadTexture(IDirect3DDevice9* device, IDirect3DTexture9* texture) 
     }
     return ReadRenderTarget(device, level.Get());
 }
-

@@ -1,0 +1,151 @@
+// The run sequence shared by the run modes, with effects that fail on purpose: a failing frame is
+// written to the debug output and the next one is tried; a failing frame move ends the run with the
+// framework's report; a failing start ends it before the main loop.
+#include "effect/CSaverImpl.h"
+#include "effect/HResultError.h"
+#include "framework/Framework.h"
+#include "host/CSaverBase.h"
+
+#include "support/FrameworkScope.h"
+
+#include <doctest/doctest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The effect on the defaults, with failures switched on from a given frame.
+struct FailingEffect : CSaverImpl {
+    FailingEffect() : CSaverImpl(std::wstring()) {}
+    HRESULT Start() override { return startResult; }
+    void Shutdown() override {
+        ++shutdowns;
+        CSaverImpl::Shutdown();
+    }
+    void OnFrameMove(IDirect3DDevice9* device, double time, float elapsed) override {
+        ++moves;
+        if (moves == failingMove) {
+            throw HResultError{E_OUTOFMEMORY};
+        }
+        CSaverImpl::OnFrameMove(device, time, elapsed);
+    }
+    HRESULT OnFrameRender(IDirect3DDevice9* device, double time, float elapsed) override {
+        ++renders;
+        if (renders == failingRender) {
+            throw HResultError{D3DERR_INVALIDCALL};
+        }
+        return CSaverImpl::OnFrameRender(device, time, elapsed);
+    }
+    HRESULT startResult = S_OK;
+    int failingMove = 0;
+    int failingRender = 0;
+    int moves = 0;
+    int renders = 0;
+    int shutdowns = 0;
+};
+
+// A windowed run of 320 by 240 that ends itself after `lastFrame` drawn scenes.
+struct TestMode : CSaverBase {
+    explicit TestMode(std::unique_ptr<FailingEffect> e) : CSaverBase(std::move(e)) {}
+    FailingEffect& Failing() { return static_cast<FailingEffect&>(Effect()); }
+    HRESULT CreateMainWindow() override { return FrameworkCreateWindow(L"Run sequence"); }
+    HRESULT CreateMainDevice() override { return CreateDevice(true, 320, 240); }
+    HRESULT OnPostRender(IDirect3DDevice9*, double, float) override {
+        ++scenes;
+        if (scenes == lastFrame) {
+            PostQuitMessage(0);
+        }
+        return S_OK;
+    }
+    void OnFrameRender(IDirect3DDevice9* device, double time, float elapsed) override {
+        // A run whose scenes stop drawing must still end, and the checks then fail.
+        if (++frames > 100) {
+            PostQuitMessage(0);
+        }
+        CSaverBase::OnFrameRender(device, time, elapsed);
+    }
+    int frames = 0;
+    int scenes = 0;
+    int lastFrame = 5;
+};
+
+// Collects what this process writes to the debug output while it lives.
+class DebugOutputCatcher {
+public:
+    DebugOutputCatcher() { handler_ = AddVectoredExceptionHandler(1, Catch); }
+    DebugOutputCatcher(const DebugOutputCatcher&) = delete;
+    DebugOutputCatcher& operator=(const DebugOutputCatcher&) = delete;
+    ~DebugOutputCatcher() { RemoveVectoredExceptionHandler(handler_); }
+    static std::wstring& Text() {
+        static std::wstring text;
+        return text;
+    }
+
+private:
+    static LONG CALLBACK Catch(EXCEPTION_POINTERS* info) {
+        const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+        constexpr DWORD wide = 0x4001000A;  // DBG_PRINTEXCEPTION_WIDE_C
+        constexpr DWORD narrow = 0x40010006; // DBG_PRINTEXCEPTION_C
+        if (record.ExceptionCode == wide && record.NumberParameters >= 2) {
+            Text() += reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]);
+        } else if (record.ExceptionCode == narrow && record.NumberParameters >= 2) {
+            for (const char* c = reinterpret_cast<const char*>(record.ExceptionInformation[1]); *c; ++c) {
+                Text() += static_cast<wchar_t>(*c);
+            }
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    PVOID handler_ = nullptr;
+};
+
+} // namespace
+
+TEST_SUITE("host") {
+
+TEST_CASE("Run: a failing frame goes to the debug output and the next frame is drawn; exit code 0") {
+    FrameworkScope scope(false);
+    MessageBoxCatcher boxes;
+    DebugOutputCatcher debug;
+    DebugOutputCatcher::Text().clear();
+    auto effect = std::make_unique<FailingEffect>();
+    effect->failingRender = 2;
+    TestMode mode(std::move(effect));
+    CHECK(mode.Run() == 0);
+    CHECK(mode.scenes == 5);
+    CHECK(mode.Failing().renders >= 5);
+    CHECK(mode.Failing().shutdowns == 1);
+    CHECK(MessageBoxCatcher::Boxes().empty());
+    const std::wstring expected = std::wstring(L"ERROR:") + ErrorDescription(D3DERR_INVALIDCALL) + L"\r\n";
+    const std::wstring& text = DebugOutputCatcher::Text();
+    // Wine may add its own lines; the frame's three strings come in a row, once.
+    CHECK(text.find(expected) != std::wstring::npos);
+    CHECK(text.find(L"ERROR:") == text.rfind(L"ERROR:"));
+}
+
+TEST_CASE("Run: a failing frame move ends the run with the framework's report, once, and exit code 1") {
+    FrameworkScope scope(false);
+    MessageBoxCatcher boxes;
+    auto effect = std::make_unique<FailingEffect>();
+    effect->failingMove = 3;
+    TestMode mode(std::move(effect));
+    mode.lastFrame = 50;
+    CHECK(mode.Run() == 1);
+    CHECK(mode.scenes < 50);
+    // The effect is not shut down on the failure path; the framework's end does it.
+    CHECK(mode.Failing().shutdowns == 0);
+    CHECK(MessageBoxCatcher::Boxes().size() == 1);
+}
+
+TEST_CASE("Run: a failing start ends the run before the main loop, with the report and exit code 1") {
+    FrameworkScope scope(false);
+    MessageBoxCatcher boxes;
+    auto effect = std::make_unique<FailingEffect>();
+    effect->startResult = E_FAIL;
+    TestMode mode(std::move(effect));
+    CHECK(mode.Run() == 1);
+    CHECK(mode.Failing().moves == 0);
+    CHECK(MessageBoxCatcher::Boxes().size() == 1);
+}
+}
