@@ -161,6 +161,7 @@ HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance, HICON ic
         if (icon == reinterpret_cast<HICON>(1)) {
             icon = nullptr;
         }
+        State().Set(&F::extractedIcon, icon);
     }
 
     WNDCLASSW windowClass{};

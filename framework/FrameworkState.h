@@ -42,6 +42,8 @@ struct FrameworkFields {
     HWND deviceWindowFullScreen = nullptr;
     HWND deviceWindowWindowed = nullptr;
     HINSTANCE instance = nullptr;
+    // The program's icon when the framework took it from the program file itself.
+    HICON extractedIcon = nullptr;
     std::wstring windowTitle;
     HMENU removedMenu = nullptr;
     WINDOWPLACEMENT windowedPlacement{};

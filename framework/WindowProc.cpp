@@ -32,7 +32,12 @@ void OnClose(HWND window) {
         DestroyMenu(menu);
     }
     DestroyWindow(window);
-    UnregisterClassW(WindowClassName, State().Get(&F::instance));
+    if (UnregisterClassW(WindowClassName, State().Get(&F::instance))) {
+        if (HICON icon = State().Get(&F::extractedIcon); icon != nullptr) {
+            DestroyIcon(icon);
+            State().Set(&F::extractedIcon, nullptr);
+        }
+    }
     State().With([](F& f) {
         f.focusWindow = nullptr;
         f.deviceWindowFullScreen = nullptr;
