@@ -15,6 +15,7 @@ constexpr int kStillRunning = 203; // the steps ended and the program was still 
 constexpr int kEndedEarly = 204;   // the program ended while it should have kept running
 constexpr int kCheckFailed = 205;  // a check step found something else
 constexpr DWORD kDriveLimitMs = 120000;
+constexpr DWORD kCursorWaitMs = 5000;
 
 std::wstring Quote(const std::wstring& arg) {
     if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
@@ -252,15 +253,22 @@ int RunStep(Target& target, const std::wstring& step) {
         return kEndedEarly;
     }
     if (verb == L"cursor") {
-        if (HWND window = target.MainWindow()) {
-            SetForegroundWindow(window);
+        // The program takes input at its own pace: wait up to 5 s for the cursor to be as said.
+        const bool wanted = arg == L"shown";
+        const DWORD start = GetTickCount();
+        bool shown = !wanted;
+        while (GetTickCount() - start < kCursorWaitMs && target.Left() > 0 && !target.Ended()) {
+            if (HWND window = target.MainWindow()) {
+                SetForegroundWindow(window);
+            }
+            shown = CursorShown();
+            if (shown == wanted) {
+                return 0;
+            }
+            Sleep(50);
         }
-        const bool shown = CursorShown();
-        if (shown != (arg == L"shown")) {
-            std::fwprintf(stderr, L"VitrelleDriver: the cursor is %ls\n", shown ? L"shown" : L"hidden");
-            return kCheckFailed;
-        }
-        return 0;
+        std::fwprintf(stderr, L"VitrelleDriver: the cursor is %ls\n", shown ? L"shown" : L"hidden");
+        return kCheckFailed;
     }
     HWND window = target.MainWindow();
     if (!window) {

@@ -9,7 +9,7 @@
 //   wait:MS    sleep; the program must not end meanwhile
 //   alive:MS   the same, said as a check
 //   exit:MS    the program must end within MS; interact then returns its exit code
-//   cursor:shown|hidden   the system cursor's visibility must be as said
+//   cursor:shown|hidden   the system cursor's visibility must become as said within 5 s
 //   pause:FILE create FILE and wait until the test script removes it (to take a screenshot)
 // Every wait is bounded: the whole run ends after 120 s, and the program is ended when a step fails.
 #pragma once
