@@ -106,6 +106,15 @@ expect_exit 0 "/c: another texture and triangle size picked from the lists, then
 check "/c: the picked texture was saved" test "$(value Texture)" = 5
 check "/c: the picked triangle size was saved" test "$(value Size)" = 288
 
+printf '[Piece]\r\nCount=500\r\n' >"$ini"
+expect_exit 0 "/c: OK with a hand-edited piece count of 500" play /c -- wait:1500 click:$ok exit:10000
+check "/c: the count beyond the slider's end was saved unchanged" test "$(value Count)" = 500
+
+rm -f "$ini"
+expect_exit 0 "/c: F1 hides the dialog, which then takes no clicks; F1 brings it back" \
+    play /c -- wait:1500 key:F1 wait:300 click:$cancel alive:1000 key:F1 wait:300 click:$cancel exit:10000
+check "/c: nothing was written" test ! -e "$ini"
+
 # --- over the running saver -------------------------------------------------------------------------
 rm -f "$ini"
 expect_exit 0 "/s: F1 shows the dialog and the cursor, a second F1 hides both, a key then ends the saver" \
