@@ -164,13 +164,18 @@ POINT ScreenPoint(HWND window, int x, int y) {
     return point;
 }
 
+// The 0..65535 input coordinate that maps back to exactly this pixel, whether the system scales it by
+// size / 65536 (truncating) or by size / 65535 (rounding).
+LONG Normalised(int pixel, int size) {
+    return size > 0 ? static_cast<LONG>((static_cast<long long>(pixel) * 65536 + size - 1) / size) : 0;
+}
+
+// A mouse event at an exact screen pixel: the button changes there, whatever the cursor did before.
 void SendMouse(DWORD flags, POINT screen) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-    const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-    input.mi.dx = width > 0 ? MulDiv(screen.x, 65535, width) : 0;
-    input.mi.dy = height > 0 ? MulDiv(screen.y, 65535, height) : 0;
+    input.mi.dx = Normalised(screen.x, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = Normalised(screen.y, GetSystemMetrics(SM_CYSCREEN));
     input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     SendInput(1, &input, sizeof input);
 }
@@ -178,7 +183,7 @@ void SendMouse(DWORD flags, POINT screen) {
 void MoveTo(POINT screen) {
     SetCursorPos(screen.x, screen.y);
     SendMouse(0, screen);
-    Sleep(30);
+    Sleep(40);
 }
 
 void SendKey(WORD key) {
@@ -197,6 +202,19 @@ void SendKey(WORD key) {
 // The cursor of the foreground window's thread: shown when its show count allows it and it has a
 // cursor at all. (Under Wine GetCursorInfo reports the foreground thread's cursor; a program that hides
 // its cursor with SetCursor(null) keeps its show count, so the handle is what tells.)
+// Makes the window the foreground window and waits (up to 2 s) until it is. Asking again while it
+// already is would make Wine move the X input focus anew, and input sent meanwhile can go astray.
+void BringToFront(HWND window) {
+    if (GetForegroundWindow() == window) {
+        return;
+    }
+    SetForegroundWindow(window);
+    for (int i = 0; i < 40 && GetForegroundWindow() != window; ++i) {
+        Sleep(50);
+    }
+    Sleep(100);
+}
+
 bool CursorShown() {
     CURSORINFO info{};
     info.cbSize = sizeof info;
@@ -259,7 +277,7 @@ int RunStep(Target& target, const std::wstring& step) {
         bool shown = !wanted;
         while (GetTickCount() - start < kCursorWaitMs && target.Left() > 0 && !target.Ended()) {
             if (HWND window = target.MainWindow()) {
-                SetForegroundWindow(window);
+                BringToFront(window);
             }
             shown = CursorShown();
             if (shown == wanted) {
@@ -275,7 +293,7 @@ int RunStep(Target& target, const std::wstring& step) {
         std::fwprintf(stderr, L"VitrelleDriver: no window for %ls\n", step.c_str());
         return target.Ended() ? kEndedEarly : kTimedOut;
     }
-    SetForegroundWindow(window);
+    BringToFront(window);
     if (verb == L"key") {
         const WORD key = KeyCode(arg);
         if (key == 0) {
@@ -295,6 +313,10 @@ int RunStep(Target& target, const std::wstring& step) {
         for (int i = 1; i <= steps; ++i) {
             MoveTo(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
         }
+        // Settle on the end point once more before letting go.
+        Sleep(150);
+        MoveTo(to);
+        Sleep(100);
         SendMouse(MOUSEEVENTF_LEFTUP, to);
     } else {
         if (!ParseInts(arg, n, 2)) {

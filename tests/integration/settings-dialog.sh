@@ -11,11 +11,15 @@ prog=$(winpath "$scratch/Vitrelle.scr")
 # second guard against a hang (the driver itself gives up after 120 s).
 play() { timeout 170 "$run" "$driver" interact "$prog" "$@"; }
 
+# The program takes its input in order but at its own pace: a step that must come after the dialog
+# closed waits for the cursor to hide (which closing does) before it counts the 1000 ms grace period.
+
 # Client points of the dialog's controls (the dialog lies at 20, 20 in the window).
 ok=420,490
 cancel=520,490
 reset=620,490
 rotation_thumb=142,380         # the rotation slider at its default 2
+shake_thumb=154,410            # the change-speed slider at its default 10
 light_area_thumb=530,90        # the light-area slider at its default 50
 texture_combo=180,120
 texture_item_flat=180,143      # first item of the open texture list
@@ -75,9 +79,12 @@ check "/c: ... and the desktop's size" test "$(value Width)x$(value Height)" = "
 check "/c: ... and kept the other lines" grep -q "Key=Value" "$ini"
 
 rm -f "$ini"
-expect_exit 0 "/c: a slider moved to 29 then OK" \
-    play /c -- wait:1500 click:$rotation_thumb $(key_right_times 27) click:$ok exit:10000
+# The rotation thumb dragged by 38 pixels: 140 pixels span 0..100, so from 2 it lands on 29.
+expect_exit 0 "/c: a slider dragged to 29 and another moved by its keys, then OK" \
+    play /c -- wait:1500 drag:$rotation_thumb,180,380 wait:200 click:$shake_thumb $(key_right_times 5) \
+    click:$ok exit:10000
 check "/c: the speed slider at 29 saved 0.290000" test "$(value Rotation)" = 0.290000
+check "/c: the slider moved by five arrow keys saved 0.150000" test "$(value Shake)" = 0.150000
 
 rm -f "$ini"
 expect_exit 0 "/c: a slider dragged to its end then OK" \
@@ -124,18 +131,18 @@ expect_exit 0 "/s: F1 shows the dialog and the cursor, a second F1 hides both, a
 expect_exit 0 "/s: with the dialog shown, clicks and keys only operate it; Cancel, a key within 1000 ms \
 does not end the saver, the same key later does" \
     play /s -- wait:1500 key:F1 wait:300 click:$empty_spot rclick:$empty_spot key:A key:SPACE alive:500 \
-    click:$cancel key:A alive:400 wait:800 key:A exit:10000
+    click:$cancel key:A alive:400 cursor:hidden wait:1200 key:A exit:10000
 check "/s: Cancel wrote nothing" test ! -e "$ini"
 
 printf '[Speed]\r\nRotation=0.290000\r\n' >"$ini"
 expect_exit 0 "/s: a slider moved, Cancel, F1 and OK" \
-    play /s -- wait:1500 key:F1 wait:300 click:$rotation_thumb key:HOME wait:200 click:$cancel wait:1200 \
-    key:F1 wait:300 click:$ok wait:1200 key:A exit:10000
+    play /s -- wait:1500 key:F1 wait:300 click:$rotation_thumb key:HOME wait:200 click:$cancel cursor:hidden \
+    key:F1 cursor:shown click:$ok cursor:hidden wait:1200 key:A exit:10000
 check "/s: Cancel brought back the file's value, which OK then saved" test "$(value Rotation)" = 0.290000
 
 rm -f "$ini"
 expect_exit 0 "/s: OK after a change, a key within 1000 ms, then a click" \
     play /s -- wait:1500 key:F1 wait:300 click:$texture_combo wait:200 click:$texture_item_flat wait:200 \
-    click:$ok key:A alive:400 wait:800 click:$empty_spot exit:10000
+    click:$ok key:A alive:400 cursor:hidden wait:1200 click:$empty_spot exit:10000
 check "/s: OK saved the picked texture" test "$(value Texture)" = 0
 finish
