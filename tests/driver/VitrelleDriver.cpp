@@ -7,8 +7,12 @@
 //   VitrelleDriver preview PROGRAM [MS]                make a 152 x 112 parent window, run
 //                                                      "PROGRAM /p <parent>", destroy the parent after
 //                                                      MS milliseconds (default 3000) of preview
+//   VitrelleDriver interact PROGRAM [ARGS...] -- STEP... run PROGRAM and play mouse and key input at
+//                                                      given points, with checks (see Interact.h)
 // Each returns PROGRAM's exit code; 200 and above are the driver's own failures. A program that does
 // not end within 30 seconds after its last step is terminated (code 202).
+#include "driver/Interact.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -373,11 +377,15 @@ int Dispatch(int argc, wchar_t** argv) {
     if (command == L"drive" && argc >= 3) {
         return Drive(argv[1], argv[2], Rest(argc, argv, 3));
     }
+    if (command == L"interact" && argc >= 4) {
+        return Interact(argc - 1, argv + 1);
+    }
     if (command == L"preview" && argc >= 2) {
         return Preview(argv[1], argc >= 3 ? static_cast<DWORD>(Number(argv[2])) : 3000);
     }
     std::fwprintf(stderr, L"usage: VitrelleDriver hold-mutex NAME COMMAND... | run-short PROGRAM [ARGS...] | "
-                          L"run PROGRAM [ARGS...] | drive STEPS PROGRAM [ARGS...] | preview PROGRAM [MS]\n");
+                          L"run PROGRAM [ARGS...] | drive STEPS PROGRAM [ARGS...] | preview PROGRAM [MS] | "
+                          L"interact PROGRAM [ARGS...] -- STEP...\n");
     return kUsage;
 }
 

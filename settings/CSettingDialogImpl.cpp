@@ -1,0 +1,295 @@
+// The settings dialog: builds its controls from the record and writes every change back into it.
+#include "settings/CSettingDialogImpl.h"
+
+#include "framework/FrameworkInternal.h"
+#include "gui/CDXUTComboBox.h"
+#include "gui/CDXUTSlider.h"
+#include "gui/CDXUTStatic.h"
+#include "settings/DialogValues.h"
+
+#include <array>
+#include <cstdint>
+#include <utility>
+
+namespace {
+
+constexpr int DialogX = 20;
+constexpr int DialogY = 20;
+constexpr int DialogWidth = 680;
+constexpr int DialogHeight = 520;
+constexpr int FontHeight = 12;
+constexpr int FontWeight = 400;
+constexpr UINT ListItemHeight = 12;
+
+// Item data of the resolution item shown when adapter 0 lists no mode: picking it changes nothing.
+constexpr std::intptr_t NoModeData = -1;
+
+enum class ValueKind { Count, Percent, Hundredths };
+
+struct SliderRow {
+    int x, y;
+    const wchar_t* label;
+    int id;
+    int min, max;
+    ValueKind kind;
+    const wchar_t* leftEnd;
+    const wchar_t* rightEnd;
+    double CSettingImpl::*field; // null for the piece count, an integer
+};
+
+// Row 5's left end reads "1" like row 6's, although that slider goes down to 0.
+const std::array<SliderRow, 8> SliderRows{{
+    {20, 210, L"ピース数", CSettingDialogImpl::IdPieceCount, 0, 200, ValueKind::Count, L"0", L"200", nullptr},
+    {20, 260, L"ピース変形(最小)", CSettingDialogImpl::IdScaleMin, 0, 200, ValueKind::Percent, L"1", L"200",
+     &CSettingImpl::PieceScaleMin},
+    {20, 290, L"ピース変形(最大)", CSettingDialogImpl::IdScaleMax, 1, 200, ValueKind::Percent, L"1", L"200",
+     &CSettingImpl::PieceScaleMax},
+    {20, 350, L"回転速度", CSettingDialogImpl::IdSpeedRotation, 0, 100, ValueKind::Hundredths, L"0", L"100",
+     &CSettingImpl::SpeedRotation},
+    {20, 380, L"変化速度", CSettingDialogImpl::IdSpeedShake, 0, 100, ValueKind::Hundredths, L"0", L"100",
+     &CSettingImpl::SpeedShake},
+    {20, 410, L"明滅速度", CSettingDialogImpl::IdSpeedLight, 0, 100, ValueKind::Hundredths, L"0", L"100",
+     &CSettingImpl::SpeedLight},
+    {340, 30, L"光の強さ", CSettingDialogImpl::IdLightStrength, 0, 200, ValueKind::Hundredths, L"0", L"200",
+     &CSettingImpl::LightStrength},
+    {340, 60, L"光の範囲", CSettingDialogImpl::IdLightArea, 0, 100, ValueKind::Hundredths, L"0", L"100",
+     &CSettingImpl::LightArea},
+}};
+
+const SliderRow* FindSliderRow(int id) {
+    for (const SliderRow& row : SliderRows) {
+        if (row.id == id) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+constexpr std::array<const wchar_t*, 6> TextureNames{
+    L"フラット", L"きらめき", L"ビビッド", L"水晶", L"モザイク", L"ステンドグラス",
+};
+
+constexpr int SmallestTriangle = 32;
+constexpr int TriangleStep = 32;
+constexpr int TriangleLimit = 352; // sizes below this are offered
+
+std::vector<D3DDISPLAYMODE> FrameworkModesOfAdapter0() {
+    const AdapterInfo* adapter = GetEnumeration().GetAdapterInfo(0);
+    return adapter ? adapter->DisplayModes : std::vector<D3DDISPLAYMODE>{};
+}
+
+void* IntData(std::intptr_t value) {
+    return reinterpret_cast<void*>(value);
+}
+
+std::intptr_t DataInt(void* data) {
+    return reinterpret_cast<std::intptr_t>(data);
+}
+
+} // namespace
+
+CSettingDialog* CreateSettingDialog() {
+    return new CSettingDialogImpl;
+}
+
+CSettingDialogImpl::CSettingDialogImpl()
+    : CSettingDialogImpl(&FrameworkModesOfAdapter0, ChooseDialogFace(&IsFontFaceInstalled)) {}
+
+CSettingDialogImpl::CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName)
+    : displayModes_(std::move(displayModes)), faceName_(std::move(faceName)) {}
+
+int CSettingDialogImpl::Create(CSetting* setting, CDXUTDialogResources* resources) {
+    CDXUTDialog& dialog = Dialog();
+    dialog.Init(resources);
+    dialog.DeleteAllControls();
+    dialog.SetFont(0, faceName_.c_str(), FontHeight, FontWeight);
+    setting_ = dynamic_cast<CSettingImpl*>(setting);
+    dialog.SetLocation(DialogX, DialogY);
+    dialog.SetSize(DialogWidth, DialogHeight);
+    dialog.SetBackgroundGradient(0x00000000, 0x33FFFFFF, 0x33FFFFFF, 0x00000000);
+    if (!setting_) {
+        return 0; // nothing to show without a record
+    }
+    AddResolutionRow();
+    AddTextureRow();
+    AddTriangleSizeRow();
+    AddSliderRows();
+    AddButtons();
+    return 0;
+}
+
+void CSettingDialogImpl::AddComboRow(int x, int y, const wchar_t* label, int id, CDXUTComboBox** created) {
+    Dialog().AddStatic(IdLabel, label, x, y, 100, 20);
+    Dialog().AddComboBox(id, x + 100, y, 120, 20, created);
+}
+
+void CSettingDialogImpl::AddResolutionRow() {
+    CDXUTComboBox* combo = nullptr;
+    AddComboRow(20, 30, L"画面解像度", IdResolution, &combo);
+    if (!combo) {
+        return;
+    }
+    const std::vector<D3DDISPLAYMODE> modes = displayModes_ ? displayModes_() : std::vector<D3DDISPLAYMODE>{};
+    for (size_t i = 0; i < modes.size(); ++i) {
+        const int width = static_cast<int>(modes[i].Width);
+        const int height = static_cast<int>(modes[i].Height);
+        const std::wstring text = ResolutionText(width, height);
+        if (combo->IndexOfText(text.c_str(), 0) >= 0) {
+            continue; // the same size at another refresh rate or format
+        }
+        combo->AddItem(text.c_str(), IntData(static_cast<std::intptr_t>(i)));
+        if (width == setting_->ScreenWidth && height == setting_->ScreenHeight) {
+            combo->SelectIndex(static_cast<UINT>(combo->ItemCount() - 1));
+        }
+    }
+    if (combo->ItemCount() == 0) {
+        // No mode to offer: show the record's own resolution, which picking it keeps.
+        combo->AddItem(ResolutionText(setting_->ScreenWidth, setting_->ScreenHeight).c_str(),
+                       IntData(NoModeData));
+    }
+    combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
+}
+
+void CSettingDialogImpl::AddTextureRow() {
+    CDXUTComboBox* combo = nullptr;
+    AddComboRow(20, 90, L"テクスチャ", IdTexture, &combo);
+    if (!combo) {
+        return;
+    }
+    for (size_t i = 0; i < TextureNames.size(); ++i) {
+        combo->AddItem(TextureNames[i], IntData(static_cast<std::intptr_t>(i)));
+    }
+    if (setting_->TriangleTexture >= 0 &&
+        static_cast<size_t>(setting_->TriangleTexture) < TextureNames.size()) {
+        combo->SelectIndex(static_cast<UINT>(setting_->TriangleTexture));
+    }
+    combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
+}
+
+void CSettingDialogImpl::AddTriangleSizeRow() {
+    CDXUTComboBox* combo = nullptr;
+    AddComboRow(20, 150, L"三角形サイズ", IdTriangleSize, &combo);
+    if (!combo) {
+        return;
+    }
+    for (int size = SmallestTriangle; size < TriangleLimit; size += TriangleStep) {
+        combo->AddItem(CountText(size).c_str(), IntData(size));
+        if (size == setting_->TriangleSize) {
+            combo->SelectIndex(static_cast<UINT>(combo->ItemCount() - 1));
+        }
+    }
+    combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
+}
+
+std::wstring CSettingDialogImpl::ValueTextOf(int sliderId) const {
+    const SliderRow* row = FindSliderRow(sliderId);
+    if (!row || !setting_) {
+        return {};
+    }
+    if (row->kind == ValueKind::Count) {
+        return CountText(setting_->PieceCount);
+    }
+    const int position = HundredthsPosition(setting_->*(row->field));
+    return row->kind == ValueKind::Percent ? PercentText(position) : CountText(position);
+}
+
+void CSettingDialogImpl::AddSliderRows() {
+    CDXUTDialog& dialog = Dialog();
+    for (const SliderRow& row : SliderRows) {
+        // The toolkit clamps the start position into the range; the text shows the record's own value.
+        const int start = row.field ? HundredthsPosition(setting_->*(row.field)) : setting_->PieceCount;
+        dialog.AddStatic(IdLabel, row.label, row.x, row.y, 100, 20);
+        dialog.AddSlider(row.id, row.x + 100, row.y, 140, 20, row.min, row.max, start);
+        dialog.AddStatic(row.id + 1, ValueTextOf(row.id).c_str(), row.x + 250, row.y, 40, 20);
+        dialog.AddStatic(IdLabel, row.leftEnd, row.x + 90, row.y + 10, 20, 20);
+        dialog.AddStatic(IdLabel, row.rightEnd, row.x + 220, row.y + 10, 30, 20);
+    }
+}
+
+void CSettingDialogImpl::AddButtons() {
+    constexpr std::array<const wchar_t*, 3> texts{L"OK", L"キャンセル", L"リセット"};
+    for (int id = IdOk; id <= IdReset; ++id) {
+        Dialog().AddButton(id, texts[static_cast<size_t>(id)], 340 + 20 + 100 * id, 460, 80, 20);
+    }
+}
+
+void CSettingDialogImpl::OnGuiEvent(UINT event, int controlId, CDXUTControl* control) {
+    if (!setting_ || !control) {
+        return;
+    }
+    if (event == static_cast<UINT>(GuiEvent::ComboBoxSelectionChanged) &&
+        control->GetType() == ControlType::ComboBox) {
+        auto* combo = static_cast<CDXUTComboBox*>(control);
+        switch (controlId) {
+        case IdResolution:
+            OnResolutionChanged(control);
+            break;
+        case IdTexture:
+            setting_->TriangleTexture = static_cast<std::int32_t>(DataInt(combo->SelectedData()));
+            break;
+        case IdTriangleSize:
+            setting_->TriangleSize = static_cast<std::int32_t>(DataInt(combo->SelectedData()));
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    if (event == static_cast<UINT>(GuiEvent::SliderValueChanged) &&
+        control->GetType() == ControlType::Slider) {
+        OnSliderChanged(controlId, static_cast<CDXUTSlider*>(control)->GetValue());
+    }
+}
+
+void CSettingDialogImpl::OnResolutionChanged(CDXUTControl* control) {
+    auto* combo = static_cast<CDXUTComboBox*>(control);
+    if (combo->GetSelectedIndex() < 0) {
+        return;
+    }
+    const std::intptr_t index = DataInt(combo->SelectedData());
+    const std::vector<D3DDISPLAYMODE> modes = displayModes_ ? displayModes_() : std::vector<D3DDISPLAYMODE>{};
+    // The list is read again here; an index it no longer holds changes nothing.
+    if (index < 0 || static_cast<size_t>(index) >= modes.size()) {
+        return;
+    }
+    setting_->ScreenWidth = static_cast<std::int32_t>(modes[static_cast<size_t>(index)].Width);
+    setting_->ScreenHeight = static_cast<std::int32_t>(modes[static_cast<size_t>(index)].Height);
+}
+
+void CSettingDialogImpl::OnSliderChanged(int controlId, int position) {
+    const SliderRow* row = FindSliderRow(controlId);
+    if (!row) {
+        return;
+    }
+    if (row->field) {
+        setting_->*(row->field) = HundredthsValue(position);
+    } else {
+        setting_->PieceCount = position;
+    }
+    SetValueText(controlId, ValueTextOf(controlId));
+    KeepScalesOrdered(controlId);
+}
+
+void CSettingDialogImpl::KeepScalesOrdered(int movedId) {
+    int followerId = 0;
+    if (movedId == IdScaleMin && setting_->PieceScaleMin > setting_->PieceScaleMax) {
+        setting_->PieceScaleMax = setting_->PieceScaleMin;
+        followerId = IdScaleMax;
+    } else if (movedId == IdScaleMax && setting_->PieceScaleMax < setting_->PieceScaleMin) {
+        setting_->PieceScaleMin = setting_->PieceScaleMax;
+        followerId = IdScaleMin;
+    } else {
+        return;
+    }
+    const SliderRow* follower = FindSliderRow(followerId);
+    if (auto* slider = static_cast<CDXUTSlider*>(Dialog().GetControl(followerId, ControlType::Slider))) {
+        slider->SetValue(HundredthsPosition(setting_->*(follower->field))); // programmatic: no event
+    }
+    SetValueText(followerId, ValueTextOf(followerId));
+}
+
+void CSettingDialogImpl::SetValueText(int sliderId, const std::wstring& text) {
+    if (auto* label = static_cast<CDXUTStatic*>(Dialog().GetControl(sliderId + 1, ControlType::Static))) {
+        label->SetText(text.c_str());
+    }
+}

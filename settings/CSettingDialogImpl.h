@@ -1,0 +1,65 @@
+// The settings dialog: three combo boxes, eight sliders with their value texts and the three buttons,
+// writing every change straight into the settings record.
+#pragma once
+
+#include "settings/CSettingDialog.h"
+#include "settings/CSettingImpl.h"
+
+#include <d3d9.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDXUTComboBox;
+
+// Where the resolution list comes from: the display modes of adapter 0, in the enumeration's order.
+using DisplayModeSource = std::function<std::vector<D3DDISPLAYMODE>()>;
+
+class CSettingDialogImpl : public CSettingDialog {
+public:
+    // Control IDs; the three buttons are 0 to 2, every label is -1, a value text is its slider's ID + 1.
+    static constexpr int IdOk = 0;
+    static constexpr int IdCancel = 1;
+    static constexpr int IdReset = 2;
+    static constexpr int IdResolution = 3;
+    static constexpr int IdTexture = 4;
+    static constexpr int IdTriangleSize = 5;
+    static constexpr int IdPieceCount = 6;
+    static constexpr int IdScaleMin = 8;
+    static constexpr int IdScaleMax = 10;
+    static constexpr int IdSpeedRotation = 12;
+    static constexpr int IdSpeedShake = 14;
+    static constexpr int IdSpeedLight = 16;
+    static constexpr int IdLightStrength = 18;
+    static constexpr int IdLightArea = 20;
+    static constexpr int IdLabel = -1;
+
+    // Lists the framework's display modes of adapter 0 and picks a Japanese face among the installed ones.
+    CSettingDialogImpl();
+    CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName);
+
+    int Create(CSetting* setting, CDXUTDialogResources* resources) override;
+    void OnGuiEvent(UINT event, int controlId, CDXUTControl* control) override;
+
+    CSettingImpl* Setting() const { return setting_; }
+    const std::wstring& FaceName() const { return faceName_; }
+
+private:
+    void AddComboRow(int x, int y, const wchar_t* label, int id, CDXUTComboBox** created);
+    void AddResolutionRow();
+    void AddTextureRow();
+    void AddTriangleSizeRow();
+    void AddSliderRows();
+    void AddButtons();
+    void OnResolutionChanged(CDXUTControl* control);
+    void OnSliderChanged(int controlId, int position);
+    // Both deformation bounds stay ordered: the other slider follows when one passes it.
+    void KeepScalesOrdered(int movedId);
+    void SetValueText(int sliderId, const std::wstring& text);
+    std::wstring ValueTextOf(int sliderId) const;
+
+    CSettingImpl* setting_ = nullptr; // not owned
+    DisplayModeSource displayModes_;
+    std::wstring faceName_;
+};
