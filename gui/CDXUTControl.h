@@ -51,6 +51,7 @@ public:
     CDXUTDialog* GetDialog() const { return dialog; }
     bool IsMouseOver() const { return mouseOver; }
     bool HasFocus() const { return hasFocus; }
+    const RECT& GetBoundingBox() const { return boundingBox; }
 
     // Elements: grown with default elements as needed.
     void SetElement(UINT index, const CDXUTDrawElement& element);

@@ -2,7 +2,7 @@
 #include "settings/CSettingDialogImpl.h"
 #include "settings/DialogValues.h"
 
-#include "support/GuiProbe.h"
+#include "support/GuiTestPlatform.h"
 #include "support/TempFolder.h"
 #include "support/TestDevice.h"
 

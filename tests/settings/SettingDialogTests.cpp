@@ -6,7 +6,8 @@
 #include "gui/CDXUTComboBox.h"
 #include "gui/CDXUTSlider.h"
 #include "gui/CDXUTStatic.h"
-#include "support/GuiProbe.h"
+#include "support/EventLog.h"
+#include "support/GuiTestPlatform.h"
 #include "support/TempFolder.h"
 
 #include <doctest/doctest.h>
