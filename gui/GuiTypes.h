@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class CDXUTControl;
+class CGuiControl;
 
 // Type code stored in every control; also the key of the default-element table.
 enum class ControlType : int32_t {
@@ -41,4 +41,4 @@ enum class ControlState : uint32_t {
 constexpr int ControlStateCount = 6;
 
 // Called synchronously from inside the control operation that produced the event.
-using GuiEventCallback = void (*)(UINT event, int controlId, CDXUTControl* control, void* userContext);
+using GuiEventCallback = void (*)(UINT event, int controlId, CGuiControl* control, void* userContext);

@@ -229,7 +229,7 @@ bool CSaverBase::IsBackgroundErase(UINT message, bool* noFurtherProcessing) {
 
 void CSaverBase::OnKeyboard(UINT, bool, bool) {}
 
-void CSaverBase::OnGuiEvent(UINT, int, CDXUTControl*) {}
+void CSaverBase::OnGuiEvent(UINT, int, CGuiControl*) {}
 
 void CSaverBase::OnDeviceLost() {
     Effect().OnLostDevice();

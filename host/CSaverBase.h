@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class CDXUTControl;
+class CGuiControl;
 
 class CSaverBase {
 public:
@@ -46,7 +46,7 @@ public:
                               bool* noFurtherProcessing);
     virtual void OnKeyboard(UINT key, bool keyDown, bool altDown);
     // Events of the settings dialog's controls.
-    virtual void OnGuiEvent(UINT event, int controlId, CDXUTControl* control);
+    virtual void OnGuiEvent(UINT event, int controlId, CGuiControl* control);
     virtual void OnDeviceLost();
     virtual void OnDeviceDestroyed();
 

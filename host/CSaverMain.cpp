@@ -100,7 +100,7 @@ void CSaverMain::OnKeyboard(UINT key, bool keyDown, bool) {
         return;
     }
     if (key == VK_F1) {
-        CDXUTDialog& dialog = dialog_->Dialog();
+        CGuiDialog& dialog = dialog_->Dialog();
         dialog.SetVisible(!dialog.IsVisible());
         FrameworkSetCursorSettings(dialog.IsVisible(), true);
         return;
@@ -110,7 +110,7 @@ void CSaverMain::OnKeyboard(UINT key, bool keyDown, bool) {
     }
 }
 
-void CSaverMain::OnGuiEvent(UINT event, int controlId, CDXUTControl* control) {
+void CSaverMain::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
     if (!DialogVisible()) {
         return;
     }

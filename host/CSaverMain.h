@@ -2,7 +2,7 @@
 // settings dialog over it.
 #pragma once
 
-#include "gui/CDXUTDialogResources.h"
+#include "gui/CGuiDialogResources.h"
 #include "host/CSaverBase.h"
 #include "settings/CSettingDialog.h"
 
@@ -24,7 +24,7 @@ public:
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                       bool* noFurtherProcessing) override;
     void OnKeyboard(UINT key, bool keyDown, bool altDown) override;
-    void OnGuiEvent(UINT event, int controlId, CDXUTControl* control) override;
+    void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
     void OnDeviceLost() override;
     void OnDeviceDestroyed() override;
 
@@ -40,7 +40,7 @@ private:
     // OK and Cancel hide the dialog and the cursor, and open the grace period.
     void CloseDialog();
 
-    CDXUTDialogResources resources_;
+    CGuiDialogResources resources_;
     std::unique_ptr<CSettingDialog> dialog_;
     DWORD dialogClosedTick_ = 0;
     bool dialogClosedOnce_ = false;

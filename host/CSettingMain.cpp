@@ -88,12 +88,12 @@ LRESULT CSettingMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void CSettingMain::OnKeyboard(UINT key, bool keyDown, bool) {
     if (keyDown && key == VK_F1) {
-        CDXUTDialog& dialog = dialog_->Dialog();
+        CGuiDialog& dialog = dialog_->Dialog();
         dialog.SetVisible(!dialog.IsVisible());
     }
 }
 
-void CSettingMain::OnGuiEvent(UINT event, int controlId, CDXUTControl* control) {
+void CSettingMain::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
     dialog_->OnGuiEvent(event, controlId, control);
     if (event != static_cast<UINT>(GuiEvent::ButtonClicked)) {
         return;

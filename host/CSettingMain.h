@@ -1,7 +1,7 @@
 // The settings run: an 800 by 600 window in which the settings dialog is drawn over the running effect.
 #pragma once
 
-#include "gui/CDXUTDialogResources.h"
+#include "gui/CGuiDialogResources.h"
 #include "host/CSaverBase.h"
 #include "settings/CSettingDialog.h"
 
@@ -24,7 +24,7 @@ public:
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                       bool* noFurtherProcessing) override;
     void OnKeyboard(UINT key, bool keyDown, bool altDown) override;
-    void OnGuiEvent(UINT event, int controlId, CDXUTControl* control) override;
+    void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
     void OnDeviceLost() override;
     void OnDeviceDestroyed() override;
 
@@ -33,6 +33,6 @@ public:
 
 private:
     HWND parent_;
-    CDXUTDialogResources resources_;
+    CGuiDialogResources resources_;
     std::unique_ptr<CSettingDialog> dialog_;
 };

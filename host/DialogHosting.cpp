@@ -9,6 +9,6 @@ void ConnectGuiToFramework() {
     SetGuiPlatform({&FrameworkGetHWND, &FrameworkGetTime});
 }
 
-void CALLBACK ForwardGuiEvent(UINT event, int controlId, CDXUTControl* control, void* context) {
+void CALLBACK ForwardGuiEvent(UINT event, int controlId, CGuiControl* control, void* context) {
     static_cast<CSaverBase*>(context)->OnGuiEvent(event, controlId, control);
 }

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-class CDXUTControl;
+class CGuiControl;
 
 // The toolkit captures the mouse on the framework's window and animates by the framework's clock.
 void ConnectGuiToFramework();
 
 // The dialog's event callback; its context is the run mode (a CSaverBase).
-void CALLBACK ForwardGuiEvent(UINT event, int controlId, CDXUTControl* control, void* context);
+void CALLBACK ForwardGuiEvent(UINT event, int controlId, CGuiControl* control, void* context);

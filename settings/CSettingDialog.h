@@ -1,7 +1,7 @@
 // The settings dialog interface: owns the toolkit dialog that the run mode renders and feeds.
 #pragma once
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 #include "settings/CSetting.h"
 
 class CSettingDialog {
@@ -12,15 +12,15 @@ public:
     virtual ~CSettingDialog() = default;
 
     // (Re)builds every control from the record's current values. Always 0.
-    virtual int Create(CSetting* setting, CDXUTDialogResources* resources) = 0;
+    virtual int Create(CSetting* setting, CGuiDialogResources* resources) = 0;
     // Takes a combo-box or slider change into the record and the texts beside the slider.
-    virtual void OnGuiEvent(UINT event, int controlId, CDXUTControl* control) = 0;
+    virtual void OnGuiEvent(UINT event, int controlId, CGuiControl* control) = 0;
 
     // The run mode renders this dialog, passes it messages, sets its callback and its visibility.
-    CDXUTDialog& Dialog() { return dialog_; }
+    CGuiDialog& Dialog() { return dialog_; }
 
 private:
-    CDXUTDialog dialog_;
+    CGuiDialog dialog_;
 };
 
 // A new settings dialog, not yet bound to a record, listing the framework's display modes of adapter 0.

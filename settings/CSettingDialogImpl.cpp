@@ -2,9 +2,9 @@
 #include "settings/CSettingDialogImpl.h"
 
 #include "framework/FrameworkInternal.h"
-#include "gui/CDXUTComboBox.h"
-#include "gui/CDXUTSlider.h"
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiComboBox.h"
+#include "gui/CGuiSlider.h"
+#include "gui/CGuiStatic.h"
 #include "settings/DialogValues.h"
 
 #include <array>
@@ -98,8 +98,8 @@ CSettingDialogImpl::CSettingDialogImpl()
 CSettingDialogImpl::CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName)
     : displayModes_(std::move(displayModes)), faceName_(std::move(faceName)) {}
 
-int CSettingDialogImpl::Create(CSetting* setting, CDXUTDialogResources* resources) {
-    CDXUTDialog& dialog = Dialog();
+int CSettingDialogImpl::Create(CSetting* setting, CGuiDialogResources* resources) {
+    CGuiDialog& dialog = Dialog();
     dialog.Init(resources);
     dialog.DeleteAllControls();
     dialog.SetFont(0, faceName_.c_str(), FontHeight, FontWeight);
@@ -118,13 +118,13 @@ int CSettingDialogImpl::Create(CSetting* setting, CDXUTDialogResources* resource
     return 0;
 }
 
-void CSettingDialogImpl::AddComboRow(int x, int y, const wchar_t* label, int id, CDXUTComboBox** created) {
+void CSettingDialogImpl::AddComboRow(int x, int y, const wchar_t* label, int id, CGuiComboBox** created) {
     Dialog().AddStatic(IdLabel, label, x, y, 100, 20);
     Dialog().AddComboBox(id, x + 100, y, 120, 20, created);
 }
 
 void CSettingDialogImpl::AddResolutionRow() {
-    CDXUTComboBox* combo = nullptr;
+    CGuiComboBox* combo = nullptr;
     AddComboRow(20, 30, L"画面解像度", IdResolution, &combo);
     if (!combo) {
         return;
@@ -151,7 +151,7 @@ void CSettingDialogImpl::AddResolutionRow() {
 }
 
 void CSettingDialogImpl::AddTextureRow() {
-    CDXUTComboBox* combo = nullptr;
+    CGuiComboBox* combo = nullptr;
     AddComboRow(20, 90, L"テクスチャ", IdTexture, &combo);
     if (!combo) {
         return;
@@ -167,7 +167,7 @@ void CSettingDialogImpl::AddTextureRow() {
 }
 
 void CSettingDialogImpl::AddTriangleSizeRow() {
-    CDXUTComboBox* combo = nullptr;
+    CGuiComboBox* combo = nullptr;
     AddComboRow(20, 150, L"三角形サイズ", IdTriangleSize, &combo);
     if (!combo) {
         return;
@@ -194,7 +194,7 @@ std::wstring CSettingDialogImpl::ValueTextOf(int sliderId) const {
 }
 
 void CSettingDialogImpl::AddSliderRows() {
-    CDXUTDialog& dialog = Dialog();
+    CGuiDialog& dialog = Dialog();
     for (const SliderRow& row : SliderRows) {
         // The toolkit clamps the start position into the range; the text shows the record's own value.
         const int start = row.field ? HundredthsPosition(setting_->*(row.field)) : setting_->PieceCount;
@@ -213,13 +213,13 @@ void CSettingDialogImpl::AddButtons() {
     }
 }
 
-void CSettingDialogImpl::OnGuiEvent(UINT event, int controlId, CDXUTControl* control) {
+void CSettingDialogImpl::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
     if (!setting_ || !control) {
         return;
     }
     if (event == static_cast<UINT>(GuiEvent::ComboBoxSelectionChanged) &&
         control->GetType() == ControlType::ComboBox) {
-        auto* combo = static_cast<CDXUTComboBox*>(control);
+        auto* combo = static_cast<CGuiComboBox*>(control);
         switch (controlId) {
         case IdResolution:
             OnResolutionChanged(control);
@@ -237,12 +237,12 @@ void CSettingDialogImpl::OnGuiEvent(UINT event, int controlId, CDXUTControl* con
     }
     if (event == static_cast<UINT>(GuiEvent::SliderValueChanged) &&
         control->GetType() == ControlType::Slider) {
-        OnSliderChanged(controlId, static_cast<CDXUTSlider*>(control)->GetValue());
+        OnSliderChanged(controlId, static_cast<CGuiSlider*>(control)->GetValue());
     }
 }
 
-void CSettingDialogImpl::OnResolutionChanged(CDXUTControl* control) {
-    auto* combo = static_cast<CDXUTComboBox*>(control);
+void CSettingDialogImpl::OnResolutionChanged(CGuiControl* control) {
+    auto* combo = static_cast<CGuiComboBox*>(control);
     if (combo->GetSelectedIndex() < 0) {
         return;
     }
@@ -282,14 +282,14 @@ void CSettingDialogImpl::KeepScalesOrdered(int movedId) {
         return;
     }
     const SliderRow* follower = FindSliderRow(followerId);
-    if (auto* slider = static_cast<CDXUTSlider*>(Dialog().GetControl(followerId, ControlType::Slider))) {
+    if (auto* slider = static_cast<CGuiSlider*>(Dialog().GetControl(followerId, ControlType::Slider))) {
         slider->SetValue(HundredthsPosition(setting_->*(follower->field))); // programmatic: no event
     }
     SetValueText(followerId, ValueTextOf(followerId));
 }
 
 void CSettingDialogImpl::SetValueText(int sliderId, const std::wstring& text) {
-    if (auto* label = static_cast<CDXUTStatic*>(Dialog().GetControl(sliderId + 1, ControlType::Static))) {
+    if (auto* label = static_cast<CGuiStatic*>(Dialog().GetControl(sliderId + 1, ControlType::Static))) {
         label->SetText(text.c_str());
     }
 }

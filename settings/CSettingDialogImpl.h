@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class CDXUTComboBox;
+class CGuiComboBox;
 
 // Where the resolution list comes from: the display modes of adapter 0, in the enumeration's order.
 using DisplayModeSource = std::function<std::vector<D3DDISPLAYMODE>()>;
@@ -39,20 +39,20 @@ public:
     CSettingDialogImpl();
     CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName);
 
-    int Create(CSetting* setting, CDXUTDialogResources* resources) override;
-    void OnGuiEvent(UINT event, int controlId, CDXUTControl* control) override;
+    int Create(CSetting* setting, CGuiDialogResources* resources) override;
+    void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
 
     CSettingImpl* Setting() const { return setting_; }
     const std::wstring& FaceName() const { return faceName_; }
 
 private:
-    void AddComboRow(int x, int y, const wchar_t* label, int id, CDXUTComboBox** created);
+    void AddComboRow(int x, int y, const wchar_t* label, int id, CGuiComboBox** created);
     void AddResolutionRow();
     void AddTextureRow();
     void AddTriangleSizeRow();
     void AddSliderRows();
     void AddButtons();
-    void OnResolutionChanged(CDXUTControl* control);
+    void OnResolutionChanged(CGuiControl* control);
     void OnSliderChanged(int controlId, int position);
     // Both deformation bounds stay ordered: the other slider follows when one passes it.
     void KeepScalesOrdered(int movedId);

@@ -1,6 +1,6 @@
 // Static text and push button behaviour.
-#include "gui/CDXUTButton.h"
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiStatic.h"
 #include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
@@ -12,7 +12,7 @@ TEST_SUITE("gui") {
 TEST_CASE("Static: text is cut at 259 characters; null gives an empty text") {
     DialogProbe probe;
     const std::wstring longText(300, L'x');
-    CDXUTStatic* label = nullptr;
+    CGuiStatic* label = nullptr;
     REQUIRE(probe.dialog.AddStatic(1, longText.c_str(), 0, 0, 10, 10, &label) == S_OK);
     CHECK(std::wstring(label->GetText()) == std::wstring(259, L'x'));
     CHECK(label->SetText(nullptr) == S_OK);
@@ -23,7 +23,7 @@ TEST_CASE("Static: text is cut at 259 characters; null gives an empty text") {
 
 TEST_CASE("Button: a click sends one event on release, with the id and the control") {
     DialogProbe probe;
-    CDXUTButton* button = nullptr;
+    CGuiButton* button = nullptr;
     probe.dialog.AddButton(42, L"OK", 10, 10, 80, 30, &button);
     CHECK(probe.MouseDown(20, 20));
     CHECK(button->IsPressed());
@@ -38,13 +38,13 @@ TEST_CASE("Button: a click sends one event on release, with the id and the contr
     // The focus does not stay on a button after a mouse click, and the capture is given back.
     CHECK_FALSE(button->IsPressed());
     CHECK_FALSE(button->HasFocus());
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
     CHECK(GetCapture() == nullptr);
 }
 
 TEST_CASE("Button: pressed, dragged outside and released there sends nothing") {
     DialogProbe probe;
-    CDXUTButton* button = nullptr;
+    CGuiButton* button = nullptr;
     probe.dialog.AddButton(1, L"OK", 10, 10, 80, 30, &button);
     probe.MouseDown(20, 20);
     probe.MouseMove(200, 200, true);
@@ -57,7 +57,7 @@ TEST_CASE("Button: pressed, dragged outside and released there sends nothing") {
 
 TEST_CASE("Button: space bar clicks a focused button; a release without press sends nothing") {
     DialogProbe probe;
-    CDXUTButton* button = nullptr;
+    CGuiButton* button = nullptr;
     probe.dialog.AddButton(5, L"OK", 10, 10, 80, 30, &button);
     probe.dialog.FocusControl(button);
     CHECK(probe.KeyUp(VK_SPACE));
@@ -71,13 +71,13 @@ TEST_CASE("Button: space bar clicks a focused button; a release without press se
 
 TEST_CASE("Button: a disabled or hidden button ignores clicks and cannot take focus") {
     DialogProbe probe;
-    CDXUTButton* button = nullptr;
+    CGuiButton* button = nullptr;
     probe.dialog.AddButton(1, L"OK", 10, 10, 80, 30, &button);
     button->SetEnabled(false);
     CHECK_FALSE(probe.MouseDown(20, 20));
     CHECK_FALSE(button->AcceptsFocus());
     probe.dialog.FocusControl(button);
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
     button->SetEnabled(true);
     button->SetVisible(false);
     CHECK_FALSE(button->OnMouseMessage(WM_LBUTTONDOWN, {20, 20}, 0, 0));

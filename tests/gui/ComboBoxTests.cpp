@@ -1,5 +1,5 @@
 // Combo box: items, selection, list layout, keyboard, wheel and mouse, and the events of closing the list.
-#include "gui/CDXUTComboBox.h"
+#include "gui/CGuiComboBox.h"
 #include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
@@ -10,7 +10,7 @@ namespace {
 
 // A combo box at (10, 10), 200 by 20, with items "item 0".. and a list font of height 12.
 struct ComboProbe : DialogProbe {
-    CDXUTComboBox* combo = nullptr;
+    CGuiComboBox* combo = nullptr;
     explicit ComboProbe(int itemCount, int listHeight = 72) {
         dialog.SetFont(0, L"Arial", 12, FW_NORMAL);
         dialog.AddComboBox(3, 10, 10, 200, 20, &combo);
@@ -112,7 +112,7 @@ TEST_CASE("ComboBox: a click opens the list; a click on an item chooses it and c
     CHECK(probe.combo->GetSelectedIndex() == 4);
     CHECK(probe.log.Count(GuiEvent::ComboBoxSelectionChanged) == 1);
     CHECK(probe.log.Last().id == 3);
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
 }
 
 TEST_CASE("ComboBox: a second click on the main part closes without an event") {
@@ -121,13 +121,13 @@ TEST_CASE("ComboBox: a second click on the main part closes without an event") {
     probe.Open();
     CHECK_FALSE(probe.combo->IsOpened());
     CHECK(probe.log.Count() == 0);
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
     CHECK(GetCapture() == nullptr);
 }
 
 TEST_CASE("ComboBox: a click outside closes, restores the highlight, sends and passes the click on") {
     ComboProbe probe(6);
-    CDXUTButton* button = nullptr;
+    CGuiButton* button = nullptr;
     probe.dialog.AddButton(8, L"OK", 300, 300, 80, 30, &button);
     probe.Open();
     const POINT p = probe.ItemPoint(2);
@@ -177,7 +177,7 @@ TEST_CASE("ComboBox: arrow keys in the open list move silently; Enter then sends
     CHECK(probe.KeyDown(VK_RETURN));
     CHECK_FALSE(probe.combo->IsOpened());
     CHECK(probe.log.Count() == 0);
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
 }
 
 TEST_CASE("ComboBox: Enter after a mouse highlight sends the new choice") {

@@ -1,7 +1,7 @@
 // The dialog's model driven by window messages: hit test and drawing order, focus, hover, key routing.
-#include "gui/CDXUTButton.h"
-#include "gui/CDXUTSlider.h"
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiSlider.h"
+#include "gui/CGuiStatic.h"
 #include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
@@ -11,8 +11,8 @@ namespace {
 // A slider at the top of a dialog and a button below it.
 struct SliderAboveButton {
     DialogProbe probe;
-    CDXUTSlider* slider = nullptr;
-    CDXUTButton* button = nullptr;
+    CGuiSlider* slider = nullptr;
+    CGuiButton* button = nullptr;
     SliderAboveButton() {
         probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
         probe.dialog.AddButton(2, L"b", 10, 50, 100, 40, &button);
@@ -25,8 +25,8 @@ TEST_SUITE("gui") {
 
 TEST_CASE("Dialog: overlapping controls, the first added wins the hit test") {
     DialogProbe probe;
-    CDXUTButton* first = nullptr;
-    CDXUTButton* second = nullptr;
+    CGuiButton* first = nullptr;
+    CGuiButton* second = nullptr;
     REQUIRE(probe.dialog.AddButton(1, L"first", 10, 10, 100, 40, &first) == S_OK);
     REQUIRE(probe.dialog.AddButton(2, L"second", 50, 20, 100, 40, &second) == S_OK);
     probe.Click(60, 30); // inside both
@@ -41,7 +41,7 @@ TEST_CASE("Dialog: overlapping controls, the first added wins the hit test") {
 
 TEST_CASE("Dialog: a disabled or invisible control is skipped by the hit test") {
     DialogProbe probe;
-    CDXUTButton* top = nullptr;
+    CGuiButton* top = nullptr;
     REQUIRE(probe.dialog.AddButton(1, L"top", 0, 0, 100, 40, &top) == S_OK);
     REQUIRE(probe.dialog.AddButton(2, L"below", 0, 0, 100, 40) == S_OK);
     top->SetEnabled(false);
@@ -56,8 +56,8 @@ TEST_CASE("Dialog: a disabled or invisible control is skipped by the hit test") 
 
 TEST_CASE("Dialog: GetControl matches id and type, first added first") {
     DialogProbe probe;
-    CDXUTButton* a = nullptr;
-    CDXUTButton* b = nullptr;
+    CGuiButton* a = nullptr;
+    CGuiButton* b = nullptr;
     probe.dialog.AddButton(7, L"a", 0, 0, 10, 10, &a);
     probe.dialog.AddButton(7, L"b", 0, 20, 10, 10, &b);
     probe.dialog.AddStatic(8, L"s", 0, 40, 10, 10);
@@ -69,8 +69,8 @@ TEST_CASE("Dialog: GetControl matches id and type, first added first") {
 
 TEST_CASE("Dialog: controls get their default elements when added") {
     DialogProbe probe;
-    CDXUTButton* button = nullptr;
-    CDXUTSlider* slider = nullptr;
+    CGuiButton* button = nullptr;
+    CGuiSlider* slider = nullptr;
     probe.dialog.AddButton(1, L"b", 0, 0, 10, 10, &button);
     probe.dialog.AddSlider(2, 0, 20, 100, 20, 0, 10, 5, &slider);
     REQUIRE(button->ElementCount() == 2);
@@ -84,7 +84,7 @@ TEST_CASE("Dialog: controls get their default elements when added") {
 
 TEST_CASE("Dialog: an invisible dialog handles nothing and its controls keep their state") {
     DialogProbe probe;
-    CDXUTButton* button = nullptr;
+    CGuiButton* button = nullptr;
     probe.dialog.AddButton(1, L"b", 0, 0, 100, 40, &button);
     probe.MouseDown(10, 10);
     REQUIRE(button->IsPressed());
@@ -113,14 +113,14 @@ TEST_CASE_FIXTURE(SliderAboveButton, "Dialog: keys go only to the focused contro
 
 TEST_CASE("Dialog: a left click on empty space drops the focus but keeps the mouse capture") {
     DialogProbe probe;
-    CDXUTSlider* slider = nullptr;
+    CGuiSlider* slider = nullptr;
     probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
     const int thumb = 10 + slider->GetThumbX();
     probe.MouseDown(thumb, 20);
-    REQUIRE(CDXUTDialog::GetFocusedControl() == slider);
+    REQUIRE(CGuiDialog::GetFocusedControl() == slider);
     REQUIRE(GetCapture() == probe.platform.Window());
     CHECK_FALSE(probe.MouseDown(300, 300));
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
     CHECK_FALSE(slider->HasFocus());
     CHECK(GetCapture() == probe.platform.Window());
     ReleaseCapture();
@@ -128,24 +128,24 @@ TEST_CASE("Dialog: a left click on empty space drops the focus but keeps the mou
 
 TEST_CASE("Dialog: WM_ACTIVATEAPP toggles the focus flag but keeps the focused control") {
     DialogProbe probe;
-    CDXUTSlider* slider = nullptr;
+    CGuiSlider* slider = nullptr;
     probe.dialog.AddSlider(1, 10, 10, 100, 20, 0, 100, 50, &slider);
     probe.dialog.FocusControl(slider);
     REQUIRE(slider->HasFocus());
     CHECK_FALSE(probe.Send(WM_ACTIVATEAPP, 0, 0));
     CHECK_FALSE(slider->HasFocus());
-    CHECK(CDXUTDialog::GetFocusedControl() == slider);
+    CHECK(CGuiDialog::GetFocusedControl() == slider);
     probe.Send(WM_ACTIVATEAPP, 1, 0);
     CHECK(slider->HasFocus());
-    CHECK(CDXUTDialog::GetFocusedControl() == slider);
+    CHECK(CGuiDialog::GetFocusedControl() == slider);
 }
 
 TEST_CASE("Dialog: focus is one for the whole process and moves between dialogs") {
     DialogProbe probe;
-    CDXUTDialog other;
+    CGuiDialog other;
     other.Init(&probe.resources);
-    CDXUTSlider* mine = nullptr;
-    CDXUTSlider* theirs = nullptr;
+    CGuiSlider* mine = nullptr;
+    CGuiSlider* theirs = nullptr;
     probe.dialog.AddSlider(1, 0, 0, 100, 20, 0, 100, 50, &mine);
     other.AddSlider(1, 0, 0, 100, 20, 0, 100, 50, &theirs);
     probe.dialog.FocusControl(mine);
@@ -156,13 +156,13 @@ TEST_CASE("Dialog: focus is one for the whole process and moves between dialogs"
     CHECK_FALSE(probe.KeyDown(VK_RIGHT));
     CHECK(mine->GetValue() == 50);
     other.DeleteAllControls();
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
 }
 
 TEST_CASE("Dialog: hover follows the pointer and ends when the window moves") {
     DialogProbe probe;
-    CDXUTButton* a = nullptr;
-    CDXUTButton* b = nullptr;
+    CGuiButton* a = nullptr;
+    CGuiButton* b = nullptr;
     probe.dialog.SetLocation(100, 50);
     probe.dialog.AddButton(1, L"a", 0, 0, 50, 20, &a);
     probe.dialog.AddButton(2, L"b", 0, 30, 50, 20, &b);
@@ -182,7 +182,7 @@ TEST_CASE_FIXTURE(SliderAboveButton,
     probe.dialog.FocusControl(slider);
     CHECK(probe.MouseDown(20, 60));
     CHECK(button->IsPressed());
-    CHECK(CDXUTDialog::GetFocusedControl() == button);
+    CHECK(CGuiDialog::GetFocusedControl() == button);
     CHECK_FALSE(slider->HasFocus());
     probe.MouseUp(20, 60);
     CHECK(probe.log.Count(GuiEvent::ButtonClicked) == 1);
@@ -190,19 +190,19 @@ TEST_CASE_FIXTURE(SliderAboveButton,
 
 TEST_CASE("Dialog: a static never takes the mouse") {
     DialogProbe probe;
-    CDXUTStatic* label = nullptr;
+    CGuiStatic* label = nullptr;
     probe.dialog.AddStatic(-1, L"label", 0, 0, 100, 20, &label);
     probe.MouseMove(10, 10);
     CHECK_FALSE(label->IsMouseOver());
     CHECK_FALSE(probe.MouseDown(10, 10));
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
 }
 
 TEST_CASE("Dialog: DeleteAllControls clears focus and hover and frees every control") {
-    const int before = CDXUTControl::LiveCount();
+    const int before = CGuiControl::LiveCount();
     {
         DialogProbe probe;
-        CDXUTSlider* slider = nullptr;
+        CGuiSlider* slider = nullptr;
         probe.dialog.AddSlider(1, 0, 0, 100, 20, 0, 100, 50, &slider);
         probe.dialog.AddComboBox(2, 0, 40, 100, 20);
         probe.dialog.FocusControl(slider);
@@ -210,12 +210,12 @@ TEST_CASE("Dialog: DeleteAllControls clears focus and hover and frees every cont
         REQUIRE(probe.dialog.GetMouseOverControl() != nullptr);
         probe.dialog.DeleteAllControls();
         CHECK(probe.dialog.ControlCount() == 0);
-        CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+        CHECK(CGuiDialog::GetFocusedControl() == nullptr);
         CHECK(probe.dialog.GetMouseOverControl() == nullptr);
-        CHECK(CDXUTControl::LiveCount() == before);
+        CHECK(CGuiControl::LiveCount() == before);
         probe.dialog.AddButton(3, L"again", 0, 0, 10, 10);
     }
-    CHECK(CDXUTControl::LiveCount() == before);
+    CHECK(CGuiControl::LiveCount() == before);
 }
 
 } // TEST_SUITE

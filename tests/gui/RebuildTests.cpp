@@ -1,8 +1,8 @@
 // An event callback may delete and rebuild every control of the dialog, as the settings dialog's Reset
 // does from inside its button's click: the controls and the dialog must carry on safely afterwards.
-#include "gui/CDXUTButton.h"
-#include "gui/CDXUTComboBox.h"
-#include "gui/CDXUTSlider.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiComboBox.h"
+#include "gui/CGuiSlider.h"
 #include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
@@ -12,12 +12,12 @@ namespace {
 // The controls of a small settings-like dialog: a button at (10, 10), a slider at (10, 60) and a
 // combo box at (10, 100).
 struct Controls {
-    CDXUTButton* button = nullptr;
-    CDXUTSlider* slider = nullptr;
-    CDXUTComboBox* combo = nullptr;
+    CGuiButton* button = nullptr;
+    CGuiSlider* slider = nullptr;
+    CGuiComboBox* combo = nullptr;
 };
 
-Controls Build(CDXUTDialog& dialog, CDXUTDialogResources& resources) {
+Controls Build(CGuiDialog& dialog, CGuiDialogResources& resources) {
     Controls made;
     dialog.Init(&resources);
     dialog.DeleteAllControls();
@@ -39,11 +39,11 @@ struct RebuildProbe : DialogProbe {
     RebuildProbe() {
         current = Build(dialog, resources);
         log.context = this;
-        log.hook = [](EventLog& events, UINT, int, CDXUTControl*) {
+        log.hook = [](EventLog& events, UINT, int, CGuiControl*) {
             auto* self = static_cast<RebuildProbe*>(events.context);
             self->current = Build(self->dialog, self->resources);
             ++self->rebuilds;
-            self->liveDuringCallback = CDXUTControl::LiveCount();
+            self->liveDuringCallback = CGuiControl::LiveCount();
             if (self->focusNewSlider) {
                 self->dialog.FocusControl(self->current.slider);
             }
@@ -56,10 +56,10 @@ struct RebuildProbe : DialogProbe {
 TEST_SUITE("gui") {
 
 TEST_CASE("Rebuild: a button click that rebuilds the dialog leaves a clean, working dialog") {
-    const int before = CDXUTControl::LiveCount();
+    const int before = CGuiControl::LiveCount();
     {
         RebuildProbe probe;
-        CDXUTButton* old = probe.current.button;
+        CGuiButton* old = probe.current.button;
         probe.MouseDown(20, 20);
         probe.MouseUp(20, 20);
         REQUIRE(probe.rebuilds == 1);
@@ -67,9 +67,9 @@ TEST_CASE("Rebuild: a button click that rebuilds the dialog leaves a clean, work
         // The old controls lived until the message was handled, then were freed (the combo box counts
         // twice: it carries its own scroll bar).
         CHECK(probe.liveDuringCallback == before + 8);
-        CHECK(CDXUTControl::LiveCount() == before + 4);
+        CHECK(CGuiControl::LiveCount() == before + 4);
         CHECK(probe.dialog.ControlCount() == 3);
-        CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+        CHECK(CGuiDialog::GetFocusedControl() == nullptr);
         CHECK(probe.dialog.GetMouseOverControl() == nullptr);
         CHECK(GetCapture() == nullptr);
         CHECK_FALSE(probe.current.button->IsPressed());
@@ -81,7 +81,7 @@ TEST_CASE("Rebuild: a button click that rebuilds the dialog leaves a clean, work
         probe.MouseMove(20, 20);
         CHECK(probe.current.button->IsMouseOver());
     }
-    CHECK(CDXUTControl::LiveCount() == before);
+    CHECK(CGuiControl::LiveCount() == before);
 }
 
 TEST_CASE("Rebuild: the space bar's click may rebuild the dialog") {
@@ -90,7 +90,7 @@ TEST_CASE("Rebuild: the space bar's click may rebuild the dialog") {
     probe.KeyDown(VK_SPACE);
     probe.KeyUp(VK_SPACE);
     CHECK(probe.rebuilds == 1);
-    CHECK(CDXUTDialog::GetFocusedControl() == nullptr);
+    CHECK(CGuiDialog::GetFocusedControl() == nullptr);
     CHECK_FALSE(probe.KeyUp(VK_SPACE));
     CHECK(probe.rebuilds == 1);
 }
@@ -136,7 +136,7 @@ TEST_CASE("Rebuild: after a rebuild no old control's code changes the new dialog
         probe.KeyDown(VK_HOME);
     }
     CHECK(probe.rebuilds >= 1);
-    CHECK(CDXUTDialog::GetFocusedControl() == probe.current.slider);
+    CHECK(CGuiDialog::GetFocusedControl() == probe.current.slider);
     CHECK(probe.current.slider->HasFocus());
     CHECK(probe.dialog.ControlCount() == 3);
 }

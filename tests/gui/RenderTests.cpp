@@ -1,9 +1,9 @@
 // Drawing with a real device: every control kind, the background gradient, fading in, the text shadow,
 // and the cache's life through device resets and re-creation.
-#include "gui/CDXUTButton.h"
-#include "gui/CDXUTComboBox.h"
-#include "gui/CDXUTSlider.h"
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiComboBox.h"
+#include "gui/CGuiSlider.h"
+#include "gui/CGuiStatic.h"
 #include "support/DialogProbe.h"
 #include "support/TestDevice.h"
 
@@ -22,8 +22,8 @@ constexpr int Height = 300;
 struct RenderProbe {
     TestDevice device{Width, Height};
     GuiTestPlatform platform;
-    CDXUTDialogResources resources;
-    CDXUTDialog dialog;
+    CGuiDialogResources resources;
+    CGuiDialog dialog;
 
     RenderProbe() {
         if (!device.Ok()) {
@@ -54,17 +54,17 @@ struct RenderProbe {
 
 // Every control kind, the combo box's list open so its scroll bar shows too.
 void BuildAllKinds(RenderProbe& probe) {
-    CDXUTDialog& dialog = probe.dialog;
+    CGuiDialog& dialog = probe.dialog;
     dialog.SetLocation(20, 20);
     dialog.SetSize(360, 260);
     dialog.SetBackgroundGradient(0xC0203060, 0xC0203060, 0xC0101828, 0xC0101828);
-    CDXUTStatic* label = nullptr;
+    CGuiStatic* label = nullptr;
     dialog.AddStatic(-1, L"三角形の大きさ", 10, 10, 200, 24, &label);
     label->GetElement(0)->fontSlot = 1;
     label->GetElement(0)->textFormat = DT_LEFT | DT_VCENTER;
     dialog.AddButton(0, L"OK", 10, 200, 100, 40);
     dialog.AddSlider(1, 20, 50, 200, 24, 0, 100, 30);
-    CDXUTComboBox* combo = nullptr;
+    CGuiComboBox* combo = nullptr;
     dialog.AddComboBox(2, 10, 90, 220, 26, &combo);
     combo->SetListHeight(80);
     for (int i = 0; i < 10; ++i) {
@@ -131,7 +131,7 @@ TEST_CASE("Render: a dialog with every control kind draws them all") {
     CHECK(CountDiffering(probe.device, {30, 70, 250, 94}, black) > 500);   // the slider
     CHECK(CountDiffering(probe.device, {30, 110, 250, 136}, black) > 1000); // the combo box
     const RECT list = probe.dialog.GetControl(2, ControlType::ComboBox) != nullptr
-                          ? static_cast<CDXUTComboBox*>(probe.dialog.GetControl(2, ControlType::ComboBox))->GetListRect()
+                          ? static_cast<CGuiComboBox*>(probe.dialog.GetControl(2, ControlType::ComboBox))->GetListRect()
                           : RECT{};
     CHECK(CountDiffering(probe.device, OffsetRectBy(list, 20, 20), black) > 3000); // the open list
     // Outside the dialog nothing is drawn.
@@ -188,11 +188,11 @@ TEST_CASE("Render: a new control's first frame at 60 fps is about 10.6 % of the 
     if (!probe.device.Ok()) {
         return;
     }
-    CDXUTSlider* slider = nullptr;
+    CGuiSlider* slider = nullptr;
     probe.dialog.AddSlider(1, 100, 100, 200, 40, 0, 100, 50, &slider);
     // Only the thumb is drawn, and it fades from white at alpha 0, so its pixels on black are
     // proportional to the faded alpha alone.
-    CDXUTDrawElement* track = slider->GetElement(0);
+    CGuiDrawElement* track = slider->GetElement(0);
     for (int state = 0; state < ControlStateCount; ++state) {
         track->textureColor.colors[state] = 0;
     }
@@ -221,7 +221,7 @@ TEST_CASE("Render: a static's text has a black shadow one pixel right and down")
     if (!probe.device.Ok()) {
         return;
     }
-    CDXUTStatic* label = nullptr;
+    CGuiStatic* label = nullptr;
     probe.dialog.AddStatic(-1, L"設定 Shadow", 20, 20, 300, 40, &label);
     label->GetElement(0)->fontSlot = 1;
     const D3DCOLOR grey = 0xFF808080;
@@ -299,11 +299,11 @@ TEST_CASE("Render: the control added last is drawn on top, the focused one above
         return;
     }
     // Two overlapping buttons showing only the light face, tinted red and blue.
-    CDXUTButton* buttons[2] = {};
+    CGuiButton* buttons[2] = {};
     const D3DCOLOR tints[2] = {0xFFFF0000, 0xFF0000FF};
     for (int i = 0; i < 2; ++i) {
         probe.dialog.AddButton(i, L"", 50 + 60 * i, 50, 120, 60, &buttons[i]);
-        CDXUTDrawElement* face = buttons[i]->GetElement(0);
+        CGuiDrawElement* face = buttons[i]->GetElement(0);
         face->textureRect = {136, 0, 252, 54};
         face->textureColor.Init(tints[i]);
         for (int state = 0; state < ControlStateCount; ++state) {
@@ -326,7 +326,7 @@ TEST_CASE("Render: frames step a held arrow of an open combo list by the toolkit
     if (!probe.device.Ok()) {
         return;
     }
-    CDXUTComboBox* combo = nullptr;
+    CGuiComboBox* combo = nullptr;
     probe.dialog.AddComboBox(1, 10, 10, 200, 24, &combo);
     for (int i = 0; i < 30; ++i) {
         combo->AddItem(L"item", nullptr);

@@ -1,5 +1,5 @@
 // The font and texture cache without a device: matching, stable indices and the dialog's slots.
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 
 #include <doctest/doctest.h>
 
@@ -8,7 +8,7 @@
 TEST_SUITE("gui") {
 
 TEST_CASE("ResourceCache: a font differing only in letter case is the cached one; another height is new") {
-    CDXUTDialogResources cache;
+    CGuiDialogResources cache;
     const int arial = cache.AddFont(L"Arial", 14, FW_NORMAL);
     CHECK(cache.AddFont(L"ARIAL", 14, FW_NORMAL) == arial);
     CHECK(cache.AddFont(L"Arial", 16, FW_NORMAL) != arial);
@@ -20,7 +20,7 @@ TEST_CASE("ResourceCache: a font differing only in letter case is the cached one
 }
 
 TEST_CASE("ResourceCache: a shorter face name is another face, not the cached one that begins with it") {
-    CDXUTDialogResources cache;
+    CGuiDialogResources cache;
     const int full = cache.AddFont(L"Noto Sans CJK JP", 14, FW_NORMAL);
     const int prefix = cache.AddFont(L"Noto Sans", 14, FW_NORMAL);
     CHECK(prefix != full);
@@ -28,7 +28,7 @@ TEST_CASE("ResourceCache: a shorter face name is another face, not the cached on
 }
 
 TEST_CASE("ResourceCache: face names are cut at 259 characters") {
-    CDXUTDialogResources cache;
+    CGuiDialogResources cache;
     const std::wstring longName(400, L'f');
     const int index = cache.AddFont(longName.c_str(), 12, FW_NORMAL);
     CHECK(cache.GetFont(index)->faceName.size() == 259);
@@ -36,7 +36,7 @@ TEST_CASE("ResourceCache: face names are cut at 259 characters") {
 }
 
 TEST_CASE("ResourceCache: textures match by module and by id or name") {
-    CDXUTDialogResources cache;
+    CGuiDialogResources cache;
     HMODULE module = GetModuleHandleW(nullptr);
     const int skin = cache.AddTexture(MAKEINTRESOURCEW(BuiltInSkinId), BuiltInSkinModule());
     CHECK(cache.AddTexture(MAKEINTRESOURCEW(BuiltInSkinId), BuiltInSkinModule()) == skin);
@@ -50,7 +50,7 @@ TEST_CASE("ResourceCache: textures match by module and by id or name") {
 }
 
 TEST_CASE("ResourceCache: device calls without a device are harmless") {
-    CDXUTDialogResources cache;
+    CGuiDialogResources cache;
     cache.AddFont(L"Arial", 14, FW_NORMAL);
     CHECK(FAILED(cache.ResetDeviceObjects()));
     cache.LoseDeviceObjects();
@@ -61,9 +61,9 @@ TEST_CASE("ResourceCache: device calls without a device are harmless") {
 }
 
 TEST_CASE("Dialog slots: Init uses the skin and Arial 14; repeated set-ups reuse the cache entries") {
-    CDXUTDialogResources cache;
-    CDXUTDialog first;
-    CDXUTDialog second;
+    CGuiDialogResources cache;
+    CGuiDialog first;
+    CGuiDialog second;
     first.Init(&cache);
     second.Init(&cache);
     first.Init(&cache);
@@ -79,7 +79,7 @@ TEST_CASE("Dialog slots: Init uses the skin and Arial 14; repeated set-ups reuse
     // Wild slot and element numbers are refused instead of growing tables without bound.
     CHECK(first.SetFont(0xFFFFFFFF, L"Arial", 12, FW_NORMAL) == E_INVALIDARG);
     CHECK(first.SetTexture(100000, L"Skin", nullptr) == E_INVALIDARG);
-    CDXUTDrawElement element;
+    CGuiDrawElement element;
     CHECK(first.RegisterDefaultElement(static_cast<UINT>(ControlType::Button), 1u << 30, &element) == E_INVALIDARG);
     CHECK(first.RegisterDefaultElement(static_cast<UINT>(ControlType::Button), 2, &element) == S_OK);
 }

@@ -1,5 +1,5 @@
 // Scroll bar: thumb size and place, paging, dragging and the arrows' auto-repeat.
-#include "gui/CDXUTScrollBar.h"
+#include "gui/CGuiScrollBar.h"
 #include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
@@ -8,7 +8,7 @@ namespace {
 
 // A free-standing bar at (0, 0), 16 wide and 116 high: arrows of 16, a track of 84 from y 16 to 100.
 struct BarProbe : DialogProbe {
-    CDXUTScrollBar bar{&dialog};
+    CGuiScrollBar bar{&dialog};
     BarProbe(int items, int page) {
         dialog.ApplyDefaultElements(&bar, ControlType::ScrollBar);
         bar.SetLocation(0, 0);
@@ -21,7 +21,7 @@ struct BarProbe : DialogProbe {
     bool Move(int x, int y) { return bar.OnMouseMessage(WM_MOUSEMOVE, {x, y}, MK_LBUTTON, 0); }
 };
 
-int ThumbHeight(const CDXUTScrollBar& bar) { return bar.GetThumbRect().bottom - bar.GetThumbRect().top; }
+int ThumbHeight(const CGuiScrollBar& bar) { return bar.GetThumbRect().bottom - bar.GetThumbRect().top; }
 
 } // namespace
 

@@ -1,5 +1,5 @@
 // Slider: layout, track clicks, thumb drags, keys, wheel and range rules.
-#include "gui/CDXUTSlider.h"
+#include "gui/CGuiSlider.h"
 #include "support/DialogProbe.h"
 
 #include <doctest/doctest.h>
@@ -10,7 +10,7 @@ namespace {
 
 // A slider at (10, 10), 200 wide and 20 high, over 0..100 at 50.
 struct SliderProbe : DialogProbe {
-    CDXUTSlider* slider = nullptr;
+    CGuiSlider* slider = nullptr;
     explicit SliderProbe(int min = 0, int max = 100, int value = 50) {
         dialog.AddSlider(9, 10, 10, 200, 20, min, max, value, &slider);
     }
@@ -46,7 +46,7 @@ TEST_CASE("Slider: a click on the track steps by one and the release sends the v
     probe.Click(20, 20); // left of the thumb
     CHECK(probe.slider->GetValue() == 50);
     // The slider keeps the focus after a mouse interaction.
-    CHECK(CDXUTDialog::GetFocusedControl() == probe.slider);
+    CHECK(CGuiDialog::GetFocusedControl() == probe.slider);
 }
 
 TEST_CASE("Slider: the release always sends an event, also when nothing changed") {

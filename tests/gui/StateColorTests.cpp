@@ -1,5 +1,5 @@
 // Colour sets and their fading, and the default look of the controls.
-#include "gui/CDXUTStateColor.h"
+#include "gui/CGuiStateColor.h"
 #include "gui/DefaultElementTable.h"
 
 #include <doctest/doctest.h>
@@ -11,7 +11,7 @@
 TEST_SUITE("gui") {
 
 TEST_CASE("StateColor: a new colour at 60 frames per second is 10.6 % of the way after one frame") {
-    CDXUTStateColor color;
+    CGuiStateColor color;
     color.Init(0xFFFFFFFF);
     color.Blend(ControlState::Normal, 1.0f / 60.0f, 0.8f);
     const float expected = 1.0f - std::pow(0.8f, 0.5f);
@@ -21,7 +21,7 @@ TEST_CASE("StateColor: a new colour at 60 frames per second is 10.6 % of the way
 }
 
 TEST_CASE("StateColor: no time leaves the colour; rate 0 jumps at once") {
-    CDXUTStateColor color;
+    CGuiStateColor color;
     color.Init(0xFF336699);
     color.Blend(ControlState::Normal, 0.0f, 0.0f);
     CHECK(color.Current() == 0);

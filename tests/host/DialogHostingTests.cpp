@@ -5,7 +5,7 @@
 #include "host/GracePeriod.h"
 
 #include "effect/CSaver.h"
-#include "gui/CDXUTSlider.h"
+#include "gui/CGuiSlider.h"
 #include "settings/CSettingDialogImpl.h"
 #include "settings/CSettingImpl.h"
 
@@ -49,7 +49,7 @@ CSettingImpl& Record(CSaverBase& mode) {
 
 // Moves the rotation slider as the user would, by its keys after a click on its thumb.
 template <typename Mode> void MoveRotationTo(Mode& mode, int position) {
-    auto* slider = static_cast<CDXUTSlider*>(
+    auto* slider = static_cast<CGuiSlider*>(
         mode.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdSpeedRotation, ControlType::Slider));
     REQUIRE(slider != nullptr);
     const RECT thumb = slider->GetThumbRect();
@@ -123,7 +123,7 @@ TEST_CASE("Saver dialog: Cancel reads the file again, hides the dialog and holds
     CHECK_FALSE(QuitPosted());
     // The controls keep the moved position until the dialog is built again.
     Key(saver, VK_F1);
-    auto* slider = static_cast<CDXUTSlider*>(
+    auto* slider = static_cast<CGuiSlider*>(
         saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdSpeedRotation, ControlType::Slider));
     REQUIRE(slider != nullptr);
     CHECK(slider->GetValue() == 77);
@@ -140,7 +140,7 @@ TEST_CASE("Saver dialog: Reset puts the defaults back and rebuilds the dialog, w
     CHECK(saver.SettingDialog().Dialog().IsVisible());
     CHECK(Record(saver).SpeedRotation == 0.02);
     CHECK(Record(saver).PieceCount == 50);
-    auto* slider = static_cast<CDXUTSlider*>(
+    auto* slider = static_cast<CGuiSlider*>(
         saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdSpeedRotation, ControlType::Slider));
     REQUIRE(slider != nullptr);
     CHECK(slider->GetValue() == 2);
@@ -153,7 +153,7 @@ TEST_CASE("Saver dialog: events of a hidden dialog change nothing") {
     CSaverMain saver;
     REQUIRE(saver.InitSaver() == S_OK);
     const double rotation = Record(saver).SpeedRotation;
-    CDXUTControl* cancel = saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdCancel, ControlType::Button);
+    CGuiControl* cancel = saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdCancel, ControlType::Button);
     saver.OnGuiEvent(static_cast<UINT>(GuiEvent::ButtonClicked), CSettingDialogImpl::IdCancel, cancel);
     CHECK(saver.DialogClosedTick() == 0);
     CHECK(Record(saver).SpeedRotation == rotation);
@@ -163,7 +163,7 @@ TEST_CASE("Settings run dialog: shown from the start; F1 hides and shows it; Res
     DrainQuit();
     CSettingMain settings(nullptr);
     REQUIRE(settings.InitSaver() == S_OK);
-    CDXUTDialog& dialog = settings.SettingDialog().Dialog();
+    CGuiDialog& dialog = settings.SettingDialog().Dialog();
     CHECK(dialog.IsVisible());
     Key(settings, VK_F1);
     CHECK_FALSE(dialog.IsVisible());

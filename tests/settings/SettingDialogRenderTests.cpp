@@ -39,7 +39,7 @@ TEST_CASE("Setting dialog drawing: labels, controls and buttons show on the wind
         return;
     }
     GuiTestPlatform platform;
-    CDXUTDialogResources resources;
+    CGuiDialogResources resources;
     TempFolder folder;
     CSettingImpl record(folder / L"Vitrelle.ini");
     const std::wstring face = ChooseDialogFace(&IsFontFaceInstalled);

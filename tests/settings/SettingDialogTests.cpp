@@ -3,9 +3,9 @@
 #include "settings/CSettingDialogImpl.h"
 #include "settings/DialogValues.h"
 
-#include "gui/CDXUTComboBox.h"
-#include "gui/CDXUTSlider.h"
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiComboBox.h"
+#include "gui/CGuiSlider.h"
+#include "gui/CGuiStatic.h"
 #include "support/EventLog.h"
 #include "support/GuiTestPlatform.h"
 #include "support/TempFolder.h"
@@ -24,14 +24,14 @@ D3DDISPLAYMODE Mode(UINT width, UINT height, UINT refresh = 60, D3DFORMAT format
     return D3DDISPLAYMODE{width, height, refresh, format};
 }
 
-CDXUTSlider* SliderOf(CSettingDialog& dialog, int id) {
-    auto* slider = static_cast<CDXUTSlider*>(dialog.Dialog().GetControl(id, ControlType::Slider));
+CGuiSlider* SliderOf(CSettingDialog& dialog, int id) {
+    auto* slider = static_cast<CGuiSlider*>(dialog.Dialog().GetControl(id, ControlType::Slider));
     REQUIRE(slider != nullptr);
     return slider;
 }
 
 std::wstring TextOf(CSettingDialog& dialog, int id) {
-    auto* label = static_cast<CDXUTStatic*>(dialog.Dialog().GetControl(id, ControlType::Static));
+    auto* label = static_cast<CGuiStatic*>(dialog.Dialog().GetControl(id, ControlType::Static));
     REQUIRE(label != nullptr);
     return label->GetText();
 }
@@ -39,7 +39,7 @@ std::wstring TextOf(CSettingDialog& dialog, int id) {
 // A dialog built over a record kept in a fresh temporary file, with a display-mode list the test sets.
 struct DialogFixture {
     GuiTestPlatform platform;
-    CDXUTDialogResources resources;
+    CGuiDialogResources resources;
     TempFolder folder;
     std::wstring file = folder / L"Vitrelle.ini";
     CSettingImpl record{file};
@@ -51,21 +51,21 @@ struct DialogFixture {
         settingDialog.Create(&record, &resources);
         settingDialog.Dialog().SetCallback(&Forward, this);
     }
-    CDXUTSlider* Slider(int id) { return SliderOf(settingDialog, id); }
-    CDXUTComboBox* Combo(int id) {
-        auto* combo = static_cast<CDXUTComboBox*>(settingDialog.Dialog().GetControl(id, ControlType::ComboBox));
+    CGuiSlider* Slider(int id) { return SliderOf(settingDialog, id); }
+    CGuiComboBox* Combo(int id) {
+        auto* combo = static_cast<CGuiComboBox*>(settingDialog.Dialog().GetControl(id, ControlType::ComboBox));
         REQUIRE(combo != nullptr);
         return combo;
     }
     std::wstring Text(int id) { return TextOf(settingDialog, id); }
     // What the toolkit does when the user moves a slider: the new position, then the event.
     void MoveSlider(int id, int position) {
-        CDXUTSlider* slider = Slider(id);
+        CGuiSlider* slider = Slider(id);
         slider->SetValue(position);
         settingDialog.OnGuiEvent(static_cast<UINT>(GuiEvent::SliderValueChanged), id, slider);
     }
     void Pick(int id, UINT index) {
-        CDXUTComboBox* combo = Combo(id);
+        CGuiComboBox* combo = Combo(id);
         REQUIRE(combo->SelectIndex(index) == S_OK);
         settingDialog.OnGuiEvent(static_cast<UINT>(GuiEvent::ComboBoxSelectionChanged), id, combo);
     }
@@ -73,7 +73,7 @@ struct DialogFixture {
         return settingDialog.Dialog().HandleMessage(platform.Window(), msg, wParam, lParam);
     }
 
-    static void Forward(UINT event, int id, CDXUTControl* control, void* context) {
+    static void Forward(UINT event, int id, CGuiControl* control, void* context) {
         auto* self = static_cast<DialogFixture*>(context);
         self->forwarded.push_back({event, id, control});
         self->settingDialog.OnGuiEvent(event, id, control);
@@ -97,7 +97,7 @@ const HundredthsRow HundredthsRows[] = {
     {CSettingDialogImpl::IdLightArea, &CSettingImpl::LightArea, 0, 100, false},
 };
 
-RECT Box(CDXUTControl* control) {
+RECT Box(CGuiControl* control) {
     return control->GetBoundingBox();
 }
 
@@ -151,7 +151,7 @@ TEST_CASE("Dialog values: the face carries Japanese glyphs when the preferred on
 TEST_CASE("Setting dialog: frame, rows, value texts and buttons where they belong") {
     DialogFixture f;
     f.Build();
-    CDXUTDialog& dialog = f.settingDialog.Dialog();
+    CGuiDialog& dialog = f.settingDialog.Dialog();
     CHECK(f.settingDialog.Setting() == &f.record);
     // 3 combo rows of 2 controls, 8 slider rows of 5, 3 buttons.
     CHECK(dialog.ControlCount() == 49);
@@ -170,7 +170,7 @@ TEST_CASE("Setting dialog: frame, rows, value texts and buttons where they belon
                                   {18, 340, 30, 0, 200},  {20, 340, 60, 0, 100}};
     for (const SliderPlace& place : places) {
         CAPTURE(place.id);
-        CDXUTSlider* slider = f.Slider(place.id);
+        CGuiSlider* slider = f.Slider(place.id);
         CHECK(slider->GetMin() == place.min);
         CHECK(slider->GetMax() == place.max);
         auto* value = dialog.GetControl(place.id + 1, ControlType::Static);
@@ -179,7 +179,7 @@ TEST_CASE("Setting dialog: frame, rows, value texts and buttons where they belon
     }
     const wchar_t* buttonTexts[] = {L"OK", L"キャンセル", L"リセット"};
     for (int id = 0; id < 3; ++id) {
-        auto* button = static_cast<CDXUTStatic*>(dialog.GetControl(id, ControlType::Button));
+        auto* button = static_cast<CGuiStatic*>(dialog.GetControl(id, ControlType::Button));
         REQUIRE(button != nullptr);
         CHECK(std::wstring(button->GetText()) == buttonTexts[id]);
         CHECK(SameRect(Box(button), RECT{360 + 100 * id, 460, 440 + 100 * id, 480}));
@@ -300,7 +300,7 @@ TEST_CASE("Setting dialog: the resolution list gives one item per size, with the
     f.record.ScreenWidth = 1024;
     f.record.ScreenHeight = 768;
     f.Build();
-    CDXUTComboBox* combo = f.Combo(3);
+    CGuiComboBox* combo = f.Combo(3);
     REQUIRE(combo->ItemCount() == 4);
     const wchar_t* texts[] = {L" 640x 480", L" 800x 600", L"1024x 768", L"1920x1080"};
     const intptr_t data[] = {0, 1, 3, 7};
@@ -395,12 +395,12 @@ TEST_CASE("Setting dialog: hand-edited values out of every range build a usable 
 TEST_CASE("Setting dialog: a second build starts afresh from the record") {
     DialogFixture f;
     f.Build();
-    const int alive = CDXUTControl::LiveCount();
+    const int alive = CGuiControl::LiveCount();
     f.MoveSlider(12, 80);
     f.record.SetDefaults();
     f.Build();
     CHECK(f.settingDialog.Dialog().ControlCount() == 49);
-    CHECK(CDXUTControl::LiveCount() == alive);
+    CHECK(CGuiControl::LiveCount() == alive);
     CHECK(f.Slider(12)->GetValue() == 2);
     CHECK(f.Text(13) == L"2");
 }
@@ -409,7 +409,7 @@ TEST_CASE("Setting dialog: real mouse and key messages reach the record through 
     DialogFixture f;
     f.Build();
     // The rotation slider's track right of its thumb, in client coordinates (the dialog lies at 20, 20).
-    CDXUTSlider* rotation = f.Slider(12);
+    CGuiSlider* rotation = f.Slider(12);
     const RECT track = rotation->GetBoundingBox();
     const int x = 20 + track.right - 5;
     const int y = 20 + (track.top + track.bottom) / 2;

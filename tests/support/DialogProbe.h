@@ -1,7 +1,7 @@
 // A dialog driven with window messages in tests, with its event log and test platform.
 #pragma once
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 #include "support/EventLog.h"
 #include "support/GuiTestPlatform.h"
 
@@ -10,8 +10,8 @@ struct DialogProbe {
     DialogProbe();
 
     GuiTestPlatform platform;
-    CDXUTDialogResources resources;
-    CDXUTDialog dialog;
+    CGuiDialogResources resources;
+    CGuiDialog dialog;
     EventLog log;
 
     bool Send(UINT msg, WPARAM wParam, LPARAM lParam);

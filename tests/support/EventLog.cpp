@@ -9,7 +9,7 @@ size_t EventLog::Count(GuiEvent event) const {
     return count;
 }
 
-void EventLog::Callback(UINT event, int id, CDXUTControl* control, void* userContext) {
+void EventLog::Callback(UINT event, int id, CGuiControl* control, void* userContext) {
     auto* log = static_cast<EventLog*>(userContext);
     log->events.push_back({event, id, control});
     if (log->hook) {

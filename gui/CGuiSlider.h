@@ -1,11 +1,11 @@
 // A horizontal slider over an integer range, moved by dragging its thumb, clicking its track, keys and wheel.
 #pragma once
 
-#include "gui/CDXUTControl.h"
+#include "gui/CGuiControl.h"
 
-class CDXUTSlider : public CDXUTControl {
+class CGuiSlider : public CGuiControl {
 public:
-    explicit CDXUTSlider(CDXUTDialog* dialog);
+    explicit CGuiSlider(CGuiDialog* dialog);
 
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
     bool OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

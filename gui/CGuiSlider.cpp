@@ -1,21 +1,21 @@
 // Slider.
-#include "gui/CDXUTSlider.h"
+#include "gui/CGuiSlider.h"
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 #include "gui/GuiPlatform.h"
 
 #include <algorithm>
 
-CDXUTSlider::CDXUTSlider(CDXUTDialog* owner) : CDXUTControl(owner) {
+CGuiSlider::CGuiSlider(CGuiDialog* owner) : CGuiControl(owner) {
     type = ControlType::Slider;
 }
 
-bool CDXUTSlider::HitTest(POINT point) {
+bool CGuiSlider::HitTest(POINT point) {
     return PointInRect(boundingBox, point) || PointInRect(thumbRect, point);
 }
 
 // An empty range (min at or above max) or a zero width puts the thumb at the left end.
-void CDXUTSlider::UpdateLayout() {
+void CGuiSlider::UpdateLayout() {
     boundingBox = {x, y, x + width, y + height};
     thumbRect = {x - height / 2, y, x - height / 2 + height, y + height};
     thumbX = 0;
@@ -26,7 +26,7 @@ void CDXUTSlider::UpdateLayout() {
     thumbRect = OffsetRectBy(thumbRect, thumbX, 0);
 }
 
-int CDXUTSlider::ValueAtX(int px) const {
+int CGuiSlider::ValueAtX(int px) const {
     if (width <= 0) {
         return min;
     }
@@ -36,7 +36,7 @@ int CDXUTSlider::ValueAtX(int px) const {
     return static_cast<int>(std::clamp(result, -2147483648.0, 2147483647.0));
 }
 
-void CDXUTSlider::SetRange(int newMin, int newMax) {
+void CGuiSlider::SetRange(int newMin, int newMax) {
     min = newMin;
     max = newMax;
     int clamped = std::max(value, min);
@@ -47,7 +47,7 @@ void CDXUTSlider::SetRange(int newMin, int newMax) {
     UpdateLayout();
 }
 
-void CDXUTSlider::ChangeValue(long long newValue, bool fromUser) {
+void CGuiSlider::ChangeValue(long long newValue, bool fromUser) {
     newValue = std::max<long long>(newValue, min);
     newValue = std::min<long long>(newValue, max);
     if (newValue == value) {
@@ -60,7 +60,7 @@ void CDXUTSlider::ChangeValue(long long newValue, bool fromUser) {
     }
 }
 
-bool CDXUTSlider::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
+bool CGuiSlider::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
     if (!CanTakeInput() || msg != WM_KEYDOWN) {
         return false;
     }
@@ -95,7 +95,7 @@ bool CDXUTSlider::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
     return true;
 }
 
-bool CDXUTSlider::OnButtonDown(POINT point) {
+bool CGuiSlider::OnButtonDown(POINT point) {
     if (PointInRect(thumbRect, point)) {
         pressed = true;
         GuiCaptureMouse();
@@ -129,7 +129,7 @@ bool CDXUTSlider::OnButtonDown(POINT point) {
     return true;
 }
 
-bool CDXUTSlider::OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM) {
+bool CGuiSlider::OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM) {
     if (!CanTakeInput()) {
         return false;
     }
@@ -161,7 +161,7 @@ bool CDXUTSlider::OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM) {
     }
 }
 
-void CDXUTSlider::Render(IDirect3DDevice9*, float elapsedSeconds) {
+void CGuiSlider::Render(IDirect3DDevice9*, float elapsedSeconds) {
     if (elements.size() < 2) {
         return;
     }

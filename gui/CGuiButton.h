@@ -1,17 +1,17 @@
 // A push button: a click (mouse or space bar) sends ButtonClicked.
 #pragma once
 
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiStatic.h"
 
-class CDXUTButton : public CDXUTStatic {
+class CGuiButton : public CGuiStatic {
 public:
-    explicit CDXUTButton(CDXUTDialog* dialog);
+    explicit CGuiButton(CGuiDialog* dialog);
 
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
     bool OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM lParam) override;
     bool AcceptsFocus() override { return IsVisible() && IsEnabled(); }
-    bool HitTest(POINT point) override { return CDXUTControl::HitTest(point); }
+    bool HitTest(POINT point) override { return CGuiControl::HitTest(point); }
 
     bool IsPressed() const { return pressed; }
 

@@ -1,7 +1,7 @@
 // Combo box.
-#include "gui/CDXUTComboBox.h"
+#include "gui/CGuiComboBox.h"
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 #include "gui/GuiPlatform.h"
 
 #include <algorithm>
@@ -12,40 +12,40 @@ constexpr int MaxListHeight = 0x7FFF;
 constexpr UINT MaxWheelLines = 1000;
 } // namespace
 
-CDXUTComboBox::CDXUTComboBox(CDXUTDialog* owner) : CDXUTButton(owner), scrollBar(owner) {
+CGuiComboBox::CGuiComboBox(CGuiDialog* owner) : CGuiButton(owner), scrollBar(owner) {
     type = ControlType::ComboBox;
 }
 
 // Items go first, then the scroll bar, then the elements: the members' own order does that.
-CDXUTComboBox::~CDXUTComboBox() = default;
+CGuiComboBox::~CGuiComboBox() = default;
 
-HRESULT CDXUTComboBox::OnAdded() {
+HRESULT CGuiComboBox::OnAdded() {
     dialog->ApplyDefaultElements(&scrollBar, ControlType::ScrollBar);
     return scrollBar.OnAdded();
 }
 
-void CDXUTComboBox::OnFocusLost() {
+void CGuiComboBox::OnFocusLost() {
     hasFocus = false;
     opened = false;
 }
 
-void CDXUTComboBox::SetFontColor(D3DCOLOR color) {
+void CGuiComboBox::SetFontColor(D3DCOLOR color) {
     for (UINT i : {0u, 2u}) {
-        if (CDXUTDrawElement* element = GetElement(i)) {
+        if (CGuiDrawElement* element = GetElement(i)) {
             element->fontColor.SetColor(ControlState::Normal, color);
         }
     }
 }
 
-const CDXUTFontEntry* CDXUTComboBox::ListFont() const {
+const CGuiFontEntry* CGuiComboBox::ListFont() const {
     if (elements.size() < 3) {
         return nullptr;
     }
-    const CDXUTFontEntry* font = dialog->GetFontOfSlot(elements[2].fontSlot);
+    const CGuiFontEntry* font = dialog->GetFontOfSlot(elements[2].fontSlot);
     return font && font->height != 0 ? font : nullptr;
 }
 
-void CDXUTComboBox::UpdateLayout() {
+void CGuiComboBox::UpdateLayout() {
     boundingBox = {x, y, x + width, y + height};
     buttonRect = {boundingBox.right - height, boundingBox.top, boundingBox.right, boundingBox.bottom};
     textRect = {boundingBox.left, boundingBox.top, boundingBox.right - height, boundingBox.bottom};
@@ -59,14 +59,14 @@ void CDXUTComboBox::UpdateLayout() {
     listTextRect = {listRect.left + dx, listRect.top + dy, listRect.right - dx, listRect.bottom - dy};
     scrollBar.SetLocation(listRect.right, listRect.top + 2);
     scrollBar.SetSize(scrollBarWidth, listRectHeight - 2);
-    if (const CDXUTFontEntry* font = ListFont()) {
+    if (const CGuiFontEntry* font = ListFont()) {
         scrollBar.SetPageSize((listTextRect.bottom - listTextRect.top) / std::abs(font->height));
         scrollBar.EnsureVisible(selected);
     }
 }
 
-void CDXUTComboBox::LayoutItems() {
-    const CDXUTFontEntry* font = ListFont();
+void CGuiComboBox::LayoutItems() {
+    const CGuiFontEntry* font = ListFont();
     if (!font) {
         return;
     }
@@ -75,7 +75,7 @@ void CDXUTComboBox::LayoutItems() {
     int top = listTextRect.top;
     int remaining = listTextRect.bottom - listTextRect.top;
     for (size_t i = 0; i < items.size(); ++i) {
-        CDXUTComboItem& item = *items[i];
+        CGuiComboItem& item = *items[i];
         if (i < first) {
             item.visible = false; // scrolled out above the list
             continue;
@@ -91,7 +91,7 @@ void CDXUTComboBox::LayoutItems() {
     }
 }
 
-int CDXUTComboBox::ItemAt(POINT point, size_t from) const {
+int CGuiComboBox::ItemAt(POINT point, size_t from) const {
     for (size_t i = from; i < items.size(); ++i) {
         if (items[i]->visible && PointInRect(items[i]->activeRect, point)) {
             return static_cast<int>(i);
@@ -100,17 +100,17 @@ int CDXUTComboBox::ItemAt(POINT point, size_t from) const {
     return -1;
 }
 
-void CDXUTComboBox::CloseList() {
+void CGuiComboBox::CloseList() {
     opened = false;
     dialog->DropFocus();
 }
 
-HRESULT CDXUTComboBox::AddItem(const wchar_t* text, void* data) {
+HRESULT CGuiComboBox::AddItem(const wchar_t* text, void* data) {
     if (!text) {
         return E_INVALIDARG;
     }
     try {
-        auto item = std::make_unique<CDXUTComboItem>();
+        auto item = std::make_unique<CGuiComboItem>();
         item->text = text;
         if (item->text.size() > MaxItemTextLength) {
             item->text.resize(MaxItemTextLength);
@@ -128,7 +128,7 @@ HRESULT CDXUTComboBox::AddItem(const wchar_t* text, void* data) {
     return S_OK;
 }
 
-HRESULT CDXUTComboBox::SelectIndex(UINT index) {
+HRESULT CGuiComboBox::SelectIndex(UINT index) {
     if (index >= items.size()) {
         return E_INVALIDARG;
     }
@@ -136,11 +136,11 @@ HRESULT CDXUTComboBox::SelectIndex(UINT index) {
     return S_OK;
 }
 
-void* CDXUTComboBox::SelectedData() const {
+void* CGuiComboBox::SelectedData() const {
     return selected >= 0 && static_cast<size_t>(selected) < items.size() ? items[selected]->data : nullptr;
 }
 
-int CDXUTComboBox::IndexOfText(const wchar_t* text, UINT start) const {
+int CGuiComboBox::IndexOfText(const wchar_t* text, UINT start) const {
     if (!text) {
         return -1;
     }
@@ -152,12 +152,12 @@ int CDXUTComboBox::IndexOfText(const wchar_t* text, UINT start) const {
     return -1;
 }
 
-void CDXUTComboBox::SetListHeight(UINT newHeight) {
+void CGuiComboBox::SetListHeight(UINT newHeight) {
     listHeight = static_cast<int>(std::min<UINT>(newHeight, MaxListHeight));
     UpdateLayout();
 }
 
-bool CDXUTComboBox::StepFocus(int delta) {
+bool CGuiComboBox::StepFocus(int delta) {
     const int target = focused + delta;
     if (target < 0 || static_cast<size_t>(target) >= items.size()) {
         return true;
@@ -172,7 +172,7 @@ bool CDXUTComboBox::StepFocus(int delta) {
     return true;
 }
 
-bool CDXUTComboBox::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool CGuiComboBox::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!CanTakeInput()) {
         return false;
     }
@@ -219,7 +219,7 @@ bool CDXUTComboBox::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool CDXUTComboBox::OnButtonDown(POINT point) {
+bool CGuiComboBox::OnButtonDown(POINT point) {
     if (HitTest(point)) {
         pressed = true;
         GuiCaptureMouse();
@@ -262,7 +262,7 @@ bool CDXUTComboBox::OnButtonDown(POINT point) {
 }
 
 // Open: scrolls the list by the system's wheel lines per notch. Closed: steps the choice by one.
-bool CDXUTComboBox::OnWheel(WPARAM wParam) {
+bool CGuiComboBox::OnWheel(WPARAM wParam) {
     const int notches = static_cast<short>(HIWORD(wParam)) / 120;
     if (opened) {
         UINT lines = 3;
@@ -286,7 +286,7 @@ bool CDXUTComboBox::OnWheel(WPARAM wParam) {
     return true;
 }
 
-bool CDXUTComboBox::OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM lParam) {
+bool CGuiComboBox::OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM lParam) {
     if (!CanTakeInput()) {
         return false;
     }
@@ -325,9 +325,9 @@ bool CDXUTComboBox::OnMouseMessage(UINT msg, POINT point, WPARAM wParam, LPARAM 
     }
 }
 
-void CDXUTComboBox::RenderList(float elapsedSeconds) {
-    CDXUTDrawElement& list = elements[2];
-    CDXUTDrawElement& highlight = elements[3];
+void CGuiComboBox::RenderList(float elapsedSeconds) {
+    CGuiDrawElement& list = elements[2];
+    CGuiDrawElement& highlight = elements[3];
     const ControlState listState = opened ? ControlState::Normal : ControlState::Hidden;
     list.textureColor.Blend(listState, elapsedSeconds, 0.7f);
     list.fontColor.Blend(listState, elapsedSeconds, 0.7f);
@@ -340,7 +340,7 @@ void CDXUTComboBox::RenderList(float elapsedSeconds) {
         return;
     }
     for (size_t i = static_cast<size_t>(std::max(scrollBar.GetPosition(), 0)); i < items.size(); ++i) {
-        const CDXUTComboItem& item = *items[i];
+        const CGuiComboItem& item = *items[i];
         if (!item.visible) {
             continue;
         }
@@ -355,7 +355,7 @@ void CDXUTComboBox::RenderList(float elapsedSeconds) {
     }
 }
 
-void CDXUTComboBox::Render(IDirect3DDevice9* device, float elapsedSeconds) {
+void CGuiComboBox::Render(IDirect3DDevice9* device, float elapsedSeconds) {
     if (elements.size() < 4) {
         return;
     }
@@ -365,11 +365,11 @@ void CDXUTComboBox::Render(IDirect3DDevice9* device, float elapsedSeconds) {
     LayoutItems();
     RenderList(elapsedSeconds);
     const Look look = CurrentLook();
-    CDXUTDrawElement& button = elements[1];
+    CGuiDrawElement& button = elements[1];
     button.textureColor.Blend(look.state, elapsedSeconds, look.rate);
     const RECT buttonAt = OffsetRectBy(buttonRect, look.dx, look.dy);
     dialog->DrawElementImage(&button, &buttonAt);
-    CDXUTDrawElement& main = elements[0];
+    CGuiDrawElement& main = elements[0];
     const ControlState mainState = opened ? ControlState::Pressed : look.state;
     main.textureColor.Blend(mainState, elapsedSeconds, look.rate);
     main.fontColor.Blend(mainState, elapsedSeconds, look.rate);

@@ -1,30 +1,30 @@
 // The dialog's model: controls, slots, focus, hover, message routing and events.
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 
-#include "gui/CDXUTButton.h"
-#include "gui/CDXUTComboBox.h"
-#include "gui/CDXUTSlider.h"
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiComboBox.h"
+#include "gui/CGuiSlider.h"
+#include "gui/CGuiStatic.h"
 #include "gui/GuiPlatform.h"
 
 #include <windowsx.h>
 
-CDXUTControl* CDXUTDialog::focusedControl = nullptr;
+CGuiControl* CGuiDialog::focusedControl = nullptr;
 
-CDXUTDialog::CDXUTDialog() = default;
+CGuiDialog::CGuiDialog() = default;
 
-CDXUTDialog::~CDXUTDialog() {
+CGuiDialog::~CGuiDialog() {
     DeleteAllControls();
     retired.clear();
 }
 
-HRESULT CDXUTDialog::Init(CDXUTDialogResources* newResources) {
+HRESULT CGuiDialog::Init(CGuiDialogResources* newResources) {
     resources = newResources;
     SetTexture(0, MAKEINTRESOURCEW(BuiltInSkinId), BuiltInSkinModule());
     return InstallDefaultElements();
 }
 
-void CDXUTDialog::SetCallback(GuiEventCallback newCallback, void* newUserContext) {
+void CGuiDialog::SetCallback(GuiEventCallback newCallback, void* newUserContext) {
     callback = newCallback;
     userContext = newUserContext;
 }
@@ -52,45 +52,45 @@ HRESULT StoreSlot(std::vector<int>& slots, UINT slot, int index) {
 
 } // namespace
 
-HRESULT CDXUTDialog::SetFont(UINT slot, const wchar_t* faceName, int fontHeight, int weight) {
+HRESULT CGuiDialog::SetFont(UINT slot, const wchar_t* faceName, int fontHeight, int weight) {
     if (!resources) {
         return E_FAIL;
     }
     return StoreSlot(fontSlots, slot, resources->AddFont(faceName, fontHeight, weight));
 }
 
-HRESULT CDXUTDialog::SetTexture(UINT slot, const wchar_t* resourceName, HMODULE module) {
+HRESULT CGuiDialog::SetTexture(UINT slot, const wchar_t* resourceName, HMODULE module) {
     if (!resources) {
         return E_FAIL;
     }
     return StoreSlot(textureSlots, slot, resources->AddTexture(resourceName, module));
 }
 
-const CDXUTFontEntry* CDXUTDialog::GetFontOfSlot(UINT slot) const {
+const CGuiFontEntry* CGuiDialog::GetFontOfSlot(UINT slot) const {
     if (!resources || slot >= fontSlots.size()) {
         return nullptr;
     }
     return resources->GetFont(fontSlots[slot]);
 }
 
-const CDXUTTextureEntry* CDXUTDialog::GetTextureOfSlot(UINT slot) const {
+const CGuiTextureEntry* CGuiDialog::GetTextureOfSlot(UINT slot) const {
     if (!resources || slot >= textureSlots.size()) {
         return nullptr;
     }
     return resources->GetTexture(textureSlots[slot]);
 }
 
-void CDXUTDialog::SetLocation(int newX, int newY) {
+void CGuiDialog::SetLocation(int newX, int newY) {
     x = newX;
     y = newY;
 }
 
-void CDXUTDialog::SetSize(int newWidth, int newHeight) {
+void CGuiDialog::SetSize(int newWidth, int newHeight) {
     width = newWidth;
     height = newHeight;
 }
 
-void CDXUTDialog::SetBackgroundGradient(D3DCOLOR topLeft, D3DCOLOR topRight, D3DCOLOR bottomLeft,
+void CGuiDialog::SetBackgroundGradient(D3DCOLOR topLeft, D3DCOLOR topRight, D3DCOLOR bottomLeft,
                                         D3DCOLOR bottomRight) {
     topLeftColor = topLeft;
     topRightColor = topRight;
@@ -98,15 +98,15 @@ void CDXUTDialog::SetBackgroundGradient(D3DCOLOR topLeft, D3DCOLOR topRight, D3D
     bottomRightColor = bottomRight;
 }
 
-void CDXUTDialog::ApplyDefaultElements(CDXUTControl* control, ControlType type) {
-    for (const CDXUTDefaultElement& entry : defaultElements) {
+void CGuiDialog::ApplyDefaultElements(CGuiControl* control, ControlType type) {
+    for (const CGuiDefaultElement& entry : defaultElements) {
         if (entry.controlType == static_cast<UINT>(type)) {
             control->SetElement(entry.elementIndex, entry.element);
         }
     }
 }
 
-HRESULT CDXUTDialog::AppendControl(std::unique_ptr<CDXUTControl> control) {
+HRESULT CGuiDialog::AppendControl(std::unique_ptr<CGuiControl> control) {
     try {
         ApplyDefaultElements(control.get(), control->GetType());
         const HRESULT hr = control->OnAdded();
@@ -123,7 +123,7 @@ HRESULT CDXUTDialog::AppendControl(std::unique_ptr<CDXUTControl> control) {
 // The caller's pointer is set only once the control belongs to the dialog, so a failed add never leaves
 // the caller holding a control that was freed.
 template <typename Control>
-HRESULT CDXUTDialog::CreateControl(int id, int left, int top, int w, int h, Control** made) {
+HRESULT CGuiDialog::CreateControl(int id, int left, int top, int w, int h, Control** made) {
     *made = nullptr;
     std::unique_ptr<Control> control(new (std::nothrow) Control(this));
     if (!control) {
@@ -142,7 +142,7 @@ HRESULT CDXUTDialog::CreateControl(int id, int left, int top, int w, int h, Cont
 }
 
 template <typename Control>
-HRESULT CDXUTDialog::AddTextControl(int id, const wchar_t* text, int left, int top, int w, int h,
+HRESULT CGuiDialog::AddTextControl(int id, const wchar_t* text, int left, int top, int w, int h,
                                     Control** created) {
     Control* control = nullptr;
     const HRESULT hr = CreateControl(id, left, top, w, h, &control);
@@ -155,19 +155,19 @@ HRESULT CDXUTDialog::AddTextControl(int id, const wchar_t* text, int left, int t
     return hr;
 }
 
-HRESULT CDXUTDialog::AddStatic(int id, const wchar_t* text, int left, int top, int w, int h,
-                               CDXUTStatic** created) {
+HRESULT CGuiDialog::AddStatic(int id, const wchar_t* text, int left, int top, int w, int h,
+                               CGuiStatic** created) {
     return AddTextControl(id, text, left, top, w, h, created);
 }
 
-HRESULT CDXUTDialog::AddButton(int id, const wchar_t* text, int left, int top, int w, int h,
-                               CDXUTButton** created) {
+HRESULT CGuiDialog::AddButton(int id, const wchar_t* text, int left, int top, int w, int h,
+                               CGuiButton** created) {
     return AddTextControl(id, text, left, top, w, h, created);
 }
 
-HRESULT CDXUTDialog::AddSlider(int id, int left, int top, int w, int h, int min, int max, int value,
-                               CDXUTSlider** created) {
-    CDXUTSlider* control = nullptr;
+HRESULT CGuiDialog::AddSlider(int id, int left, int top, int w, int h, int min, int max, int value,
+                               CGuiSlider** created) {
+    CGuiSlider* control = nullptr;
     const HRESULT hr = CreateControl(id, left, top, w, h, &control);
     if (created) {
         *created = control;
@@ -180,8 +180,8 @@ HRESULT CDXUTDialog::AddSlider(int id, int left, int top, int w, int h, int min,
     return hr;
 }
 
-HRESULT CDXUTDialog::AddComboBox(int id, int left, int top, int w, int h, CDXUTComboBox** created) {
-    CDXUTComboBox* control = nullptr;
+HRESULT CGuiDialog::AddComboBox(int id, int left, int top, int w, int h, CGuiComboBox** created) {
+    CGuiComboBox* control = nullptr;
     const HRESULT hr = CreateControl(id, left, top, w, h, &control);
     if (created) {
         *created = control;
@@ -189,7 +189,7 @@ HRESULT CDXUTDialog::AddComboBox(int id, int left, int top, int w, int h, CDXUTC
     return hr;
 }
 
-CDXUTControl* CDXUTDialog::GetControl(int id, ControlType type) {
+CGuiControl* CGuiDialog::GetControl(int id, ControlType type) {
     for (const auto& control : controls) {
         if (control->GetID() == id && control->GetType() == type) {
             return control.get();
@@ -199,7 +199,7 @@ CDXUTControl* CDXUTDialog::GetControl(int id, ControlType type) {
 }
 
 // Controls deleted while a message or frame is being handled are kept until it ends.
-void CDXUTDialog::DeleteAllControls() {
+void CGuiDialog::DeleteAllControls() {
     if (OwnsFocus()) {
         focusedControl = nullptr;
     }
@@ -213,11 +213,11 @@ void CDXUTDialog::DeleteAllControls() {
     controls.clear();
 }
 
-bool CDXUTDialog::OwnsFocus() const {
+bool CGuiDialog::OwnsFocus() const {
     return focusedControl && focusedControl->GetDialog() == this;
 }
 
-void CDXUTDialog::FocusControl(CDXUTControl* control) {
+void CGuiDialog::FocusControl(CGuiControl* control) {
     if (!control || control == focusedControl || !control->AcceptsFocus()) {
         return;
     }
@@ -228,7 +228,7 @@ void CDXUTDialog::FocusControl(CDXUTControl* control) {
     focusedControl = control;
 }
 
-void CDXUTDialog::DropFocus() {
+void CGuiDialog::DropFocus() {
     if (focusedControl) {
         focusedControl->OnFocusLost();
         focusedControl = nullptr;
@@ -236,7 +236,7 @@ void CDXUTDialog::DropFocus() {
     GuiReleaseMouse();
 }
 
-void CDXUTDialog::SendEvent(GuiEvent event, CDXUTControl* control) {
+void CGuiDialog::SendEvent(GuiEvent event, CGuiControl* control) {
     if (!callback || !control) {
         return;
     }
@@ -244,7 +244,7 @@ void CDXUTDialog::SendEvent(GuiEvent event, CDXUTControl* control) {
     callback(static_cast<UINT>(event), control->GetID(), control, userContext);
 }
 
-CDXUTControl* CDXUTDialog::ControlAt(POINT point) {
+CGuiControl* CGuiDialog::ControlAt(POINT point) {
     for (const auto& control : controls) {
         if (control->HitTest(point) && control->IsEnabled() && control->IsVisible()) {
             return control.get();
@@ -253,8 +253,8 @@ CDXUTControl* CDXUTDialog::ControlAt(POINT point) {
     return nullptr;
 }
 
-void CDXUTDialog::TrackHover(POINT point) {
-    CDXUTControl* under = ControlAt(point);
+void CGuiDialog::TrackHover(POINT point) {
+    CGuiControl* under = ControlAt(point);
     if (under == mouseOverControl) {
         return;
     }
@@ -269,7 +269,7 @@ void CDXUTDialog::TrackHover(POINT point) {
 
 // Mouse messages in dialog coordinates: first to the focused control, then to the control under the
 // pointer. When a control's event rebuilt the dialog, the message has been acted on and goes no further.
-bool CDXUTDialog::HandleMouseMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+bool CGuiDialog::HandleMouseMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     // The wheel carries screen coordinates.
     if (msg == WM_MOUSEWHEEL && window) {
@@ -278,14 +278,14 @@ bool CDXUTDialog::HandleMouseMessage(HWND window, UINT msg, WPARAM wParam, LPARA
     point.x -= x;
     point.y -= y;
     const unsigned rebuildsBefore = rebuildCount;
-    CDXUTControl* focused = OwnsFocus() && focusedControl->IsEnabled() ? focusedControl : nullptr;
+    CGuiControl* focused = OwnsFocus() && focusedControl->IsEnabled() ? focusedControl : nullptr;
     if (focused && focused->OnMouseMessage(msg, point, wParam, lParam)) {
         return true;
     }
     if (rebuildCount != rebuildsBefore) {
         return true;
     }
-    if (CDXUTControl* under = ControlAt(point)) {
+    if (CGuiControl* under = ControlAt(point)) {
         if (under->OnMouseMessage(msg, point, wParam, lParam) || rebuildCount != rebuildsBefore) {
             return true;
         }
@@ -301,12 +301,12 @@ bool CDXUTDialog::HandleMouseMessage(HWND window, UINT msg, WPARAM wParam, LPARA
     return false;
 }
 
-bool CDXUTDialog::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+bool CGuiDialog::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!visible) {
         return false;
     }
     DispatchScope scope(*this);
-    CDXUTControl* focused = OwnsFocus() && focusedControl->IsEnabled() ? focusedControl : nullptr;
+    CGuiControl* focused = OwnsFocus() && focusedControl->IsEnabled() ? focusedControl : nullptr;
     if (focused && focused->HandleMessage(msg, wParam, lParam)) {
         return true;
     }

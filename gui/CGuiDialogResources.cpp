@@ -1,5 +1,5 @@
 // The shared font and texture cache of the dialogs and its device life.
-#include "gui/CDXUTDialogResources.h"
+#include "gui/CGuiDialogResources.h"
 
 #include "gui/BuiltInSkin.h"
 
@@ -23,21 +23,21 @@ std::wstring CutName(const wchar_t* name) {
 
 } // namespace
 
-CDXUTDialogResources::~CDXUTDialogResources() {
+CGuiDialogResources::~CGuiDialogResources() {
     DestroyDeviceObjects();
 }
 
-int CDXUTDialogResources::AddFont(const wchar_t* faceName, int height, int weight) {
+int CGuiDialogResources::AddFont(const wchar_t* faceName, int height, int weight) {
     const wchar_t* face = faceName ? faceName : L"";
     const std::wstring cut = CutName(face);
     for (size_t i = 0; i < fonts.size(); ++i) {
-        const CDXUTFontEntry& entry = *fonts[i];
+        const CGuiFontEntry& entry = *fonts[i];
         if (entry.height == height && entry.weight == weight && SameName(entry.faceName, cut.c_str())) {
             return static_cast<int>(i);
         }
     }
     try {
-        auto entry = std::make_unique<CDXUTFontEntry>();
+        auto entry = std::make_unique<CGuiFontEntry>();
         entry->faceName = cut;
         entry->height = height;
         entry->weight = weight;
@@ -51,12 +51,12 @@ int CDXUTDialogResources::AddFont(const wchar_t* faceName, int height, int weigh
     return static_cast<int>(fonts.size() - 1);
 }
 
-int CDXUTDialogResources::AddTexture(const wchar_t* resourceName, HMODULE module) {
+int CGuiDialogResources::AddTexture(const wchar_t* resourceName, HMODULE module) {
     const bool byId = IS_INTRESOURCE(resourceName);
     const UINT id = byId ? static_cast<UINT>(reinterpret_cast<ULONG_PTR>(resourceName)) : 0;
     const std::wstring name = byId ? std::wstring() : CutName(resourceName);
     for (size_t i = 0; i < textures.size(); ++i) {
-        const CDXUTTextureEntry& entry = *textures[i];
+        const CGuiTextureEntry& entry = *textures[i];
         if (entry.module != module) {
             continue;
         }
@@ -66,7 +66,7 @@ int CDXUTDialogResources::AddTexture(const wchar_t* resourceName, HMODULE module
         }
     }
     try {
-        auto entry = std::make_unique<CDXUTTextureEntry>();
+        auto entry = std::make_unique<CGuiTextureEntry>();
         entry->module = module;
         entry->resourceId = id;
         entry->resourceName = name;
@@ -80,22 +80,22 @@ int CDXUTDialogResources::AddTexture(const wchar_t* resourceName, HMODULE module
     return static_cast<int>(textures.size() - 1);
 }
 
-const CDXUTFontEntry* CDXUTDialogResources::GetFont(int index) const {
+const CGuiFontEntry* CGuiDialogResources::GetFont(int index) const {
     return index >= 0 && static_cast<size_t>(index) < fonts.size() ? fonts[index].get() : nullptr;
 }
 
-const CDXUTTextureEntry* CDXUTDialogResources::GetTexture(int index) const {
+const CGuiTextureEntry* CGuiDialogResources::GetTexture(int index) const {
     return index >= 0 && static_cast<size_t>(index) < textures.size() ? textures[index].get() : nullptr;
 }
 
-HRESULT CDXUTDialogResources::CreateFontObject(CDXUTFontEntry& entry) {
+HRESULT CGuiDialogResources::CreateFontObject(CGuiFontEntry& entry) {
     entry.font.Reset();
     return D3DXCreateFontW(device, entry.height, 0, entry.weight, 1, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            entry.faceName.c_str(), entry.font.GetAddressOf());
 }
 
-HRESULT CDXUTDialogResources::CreateTextureObject(CDXUTTextureEntry& entry) {
+HRESULT CGuiDialogResources::CreateTextureObject(CGuiTextureEntry& entry) {
     entry.texture.Reset();
     D3DXIMAGE_INFO info = {};
     if (entry.module == BuiltInSkinModule() && entry.resourceId == BuiltInSkinId &&
@@ -118,7 +118,7 @@ HRESULT CDXUTDialogResources::CreateTextureObject(CDXUTTextureEntry& entry) {
 
 // Every object is attempted even after a failure, so one bad entry does not leave the rest undrawn;
 // the first failure is reported.
-HRESULT CDXUTDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
+HRESULT CGuiDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
     device = newDevice;
     if (!device) {
         return E_INVALIDARG;
@@ -141,7 +141,7 @@ HRESULT CDXUTDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
     return FAILED(hr) ? hr : result;
 }
 
-HRESULT CDXUTDialogResources::ResetDeviceObjects() {
+HRESULT CGuiDialogResources::ResetDeviceObjects() {
     for (auto& entry : fonts) {
         if (entry->font) {
             entry->font->OnResetDevice();
@@ -157,7 +157,7 @@ HRESULT CDXUTDialogResources::ResetDeviceObjects() {
     return device->CreateStateBlock(D3DSBT_ALL, stateBlock.GetAddressOf());
 }
 
-void CDXUTDialogResources::LoseDeviceObjects() {
+void CGuiDialogResources::LoseDeviceObjects() {
     for (auto& entry : fonts) {
         if (entry->font) {
             entry->font->OnLostDevice();
@@ -169,7 +169,7 @@ void CDXUTDialogResources::LoseDeviceObjects() {
     stateBlock.Reset();
 }
 
-void CDXUTDialogResources::DestroyDeviceObjects() {
+void CGuiDialogResources::DestroyDeviceObjects() {
     device = nullptr;
     for (auto& entry : fonts) {
         entry->font.Reset();

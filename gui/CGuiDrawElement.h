@@ -1,13 +1,13 @@
 // One visual part of a control: a skin rectangle, a font, a text format and two fading colour sets.
 #pragma once
 
-#include "gui/CDXUTStateColor.h"
+#include "gui/CGuiStateColor.h"
 
-struct CDXUTDrawElement {
+struct CGuiDrawElement {
     UINT textureSlot = 0;  // dialog texture slot of the image
     UINT fontSlot = 0;     // dialog font slot of the text
     UINT textFormat = 0;   // DT_ flags for the text
     RECT textureRect = {}; // source rectangle in skin pixels
-    CDXUTStateColor textureColor;
-    CDXUTStateColor fontColor;
+    CGuiStateColor textureColor;
+    CGuiStateColor fontColor;
 };

@@ -1,15 +1,15 @@
 // A text label with a drop shadow; it never takes the mouse or the focus.
 #pragma once
 
-#include "gui/CDXUTControl.h"
+#include "gui/CGuiControl.h"
 
 #include <string>
 
-class CDXUTStatic : public CDXUTControl {
+class CGuiStatic : public CGuiControl {
 public:
     static constexpr size_t MaxTextLength = 259;
 
-    explicit CDXUTStatic(CDXUTDialog* dialog);
+    explicit CGuiStatic(CGuiDialog* dialog);
 
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
     bool HitTest(POINT) override { return false; }

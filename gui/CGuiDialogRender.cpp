@@ -1,19 +1,19 @@
 // The dialog's drawing: the default look of the controls, element images and texts, and the frame's
 // render states, background gradient and sprite batch.
-#include "gui/CDXUTControl.h"
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiControl.h"
+#include "gui/CGuiDialog.h"
 #include "gui/DefaultElementTable.h"
 
 #include <algorithm>
 
-HRESULT CDXUTDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex,
-                                            const CDXUTDrawElement* element) {
+HRESULT CGuiDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex,
+                                            const CGuiDrawElement* element) {
     // Controls have a handful of elements; a wild index must not make every new control huge.
     constexpr UINT MaxElementIndex = 63;
     if (!element || elementIndex > MaxElementIndex) {
         return E_INVALIDARG;
     }
-    for (CDXUTDefaultElement& entry : defaultElements) {
+    for (CGuiDefaultElement& entry : defaultElements) {
         if (entry.controlType == controlType && entry.elementIndex == elementIndex) {
             entry.element = *element;
             return S_OK;
@@ -27,10 +27,10 @@ HRESULT CDXUTDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex,
     return S_OK;
 }
 
-HRESULT CDXUTDialog::InstallDefaultElements() {
+HRESULT CGuiDialog::InstallDefaultElements() {
     SetFont(0, L"Arial", 14, FW_NORMAL);
     for (const DefaultElementRow& row : DefaultElementRows()) {
-        CDXUTDrawElement element;
+        CGuiDrawElement element;
         element.textureSlot = 0;
         element.fontSlot = 0;
         element.textFormat = row.textFormat;
@@ -50,12 +50,12 @@ HRESULT CDXUTDialog::InstallDefaultElements() {
 }
 
 // The skin rectangle is stretched over the destination; an empty source or destination draws nothing.
-HRESULT CDXUTDialog::DrawElementImage(const CDXUTDrawElement* element, const RECT* rect) {
+HRESULT CGuiDialog::DrawElementImage(const CGuiDrawElement* element, const RECT* rect) {
     if (!element || !rect || element->textureColor.CurrentAlpha() == 0.0f) {
         return S_OK;
     }
     const RECT screen = OffsetRectBy(*rect, x, y);
-    const CDXUTTextureEntry* entry = GetTextureOfSlot(element->textureSlot);
+    const CGuiTextureEntry* entry = GetTextureOfSlot(element->textureSlot);
     if (!entry || !resources->GetSprite()) {
         return E_FAIL;
     }
@@ -81,13 +81,13 @@ HRESULT CDXUTDialog::DrawElementImage(const CDXUTDrawElement* element, const REC
 }
 
 // With a shadow the text is drawn first in black, one pixel right and down, with the text's alpha.
-HRESULT CDXUTDialog::DrawElementText(const wchar_t* text, const CDXUTDrawElement* element, const RECT* rect,
+HRESULT CGuiDialog::DrawElementText(const wchar_t* text, const CGuiDrawElement* element, const RECT* rect,
                                      bool shadow, int count) {
     if (!element || !rect || !text || element->fontColor.CurrentAlpha() == 0.0f) {
         return S_OK;
     }
     RECT screen = OffsetRectBy(*rect, x, y);
-    const CDXUTFontEntry* font = GetFontOfSlot(element->fontSlot);
+    const CGuiFontEntry* font = GetFontOfSlot(element->fontSlot);
     ID3DXSprite* sprite = resources ? resources->GetSprite() : nullptr;
     if (!font || !font->font || !sprite) {
         return E_FAIL;
@@ -123,7 +123,7 @@ static_assert(sizeof(GradientVertex) == 20);
 
 } // namespace
 
-void CDXUTDialog::SetRenderStates(IDirect3DDevice9* device) {
+void CGuiDialog::SetRenderStates(IDirect3DDevice9* device) {
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
@@ -146,7 +146,7 @@ void CDXUTDialog::SetRenderStates(IDirect3DDevice9* device) {
 }
 
 // Nothing is drawn when all four corners are fully transparent.
-void CDXUTDialog::DrawBackground(IDirect3DDevice9* device) {
+void CGuiDialog::DrawBackground(IDirect3DDevice9* device) {
     const D3DCOLOR corners = topLeftColor | topRightColor | bottomLeftColor | bottomRightColor;
     if ((corners & 0xFF000000) == 0) {
         return;
@@ -169,7 +169,7 @@ void CDXUTDialog::DrawBackground(IDirect3DDevice9* device) {
 }
 
 // Every control but the focused one in list order, then the focused one on top.
-void CDXUTDialog::RenderControls(IDirect3DDevice9* device, float elapsedSeconds) {
+void CGuiDialog::RenderControls(IDirect3DDevice9* device, float elapsedSeconds) {
     const unsigned rebuildsBefore = rebuildCount;
     for (size_t i = 0; i < controls.size() && rebuildCount == rebuildsBefore; ++i) {
         if (controls[i].get() != focusedControl) {
@@ -181,7 +181,7 @@ void CDXUTDialog::RenderControls(IDirect3DDevice9* device, float elapsedSeconds)
     }
 }
 
-HRESULT CDXUTDialog::Render(float elapsedSeconds) {
+HRESULT CGuiDialog::Render(float elapsedSeconds) {
     if (!visible) {
         return S_OK;
     }
@@ -202,7 +202,7 @@ HRESULT CDXUTDialog::Render(float elapsedSeconds) {
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
     device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    const CDXUTTextureEntry* skin = GetTextureOfSlot(0);
+    const CGuiTextureEntry* skin = GetTextureOfSlot(0);
     device->SetTexture(0, skin ? skin->texture.Get() : nullptr);
     HRESULT hr = sprite->Begin(D3DXSPRITE_DONOTSAVESTATE);
     if (SUCCEEDED(hr)) {

@@ -1,14 +1,14 @@
 // A vertical scroll bar over an integer range of items, with arrows that repeat while held.
 #pragma once
 
-#include "gui/CDXUTControl.h"
+#include "gui/CGuiControl.h"
 
-class CDXUTScrollBar : public CDXUTControl {
+class CGuiScrollBar : public CGuiControl {
 public:
     static constexpr double FirstRepeatDelay = 0.33;
     static constexpr double RepeatInterval = 0.05;
 
-    explicit CDXUTScrollBar(CDXUTDialog* dialog);
+    explicit CGuiScrollBar(CGuiDialog* dialog);
 
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -1,19 +1,19 @@
 // The abstract base of every control: geometry, state flags, elements and the overridable behaviour.
 #pragma once
 
-#include "gui/CDXUTDrawElement.h"
+#include "gui/CGuiDrawElement.h"
 #include "gui/GuiTypes.h"
 
 #include <vector>
 
-class CDXUTDialog;
+class CGuiDialog;
 
-class CDXUTControl {
+class CGuiControl {
 public:
-    explicit CDXUTControl(CDXUTDialog* dialog);
-    CDXUTControl(const CDXUTControl&) = delete;
-    CDXUTControl& operator=(const CDXUTControl&) = delete;
-    virtual ~CDXUTControl();
+    explicit CGuiControl(CGuiDialog* dialog);
+    CGuiControl(const CGuiControl&) = delete;
+    CGuiControl& operator=(const CGuiControl&) = delete;
+    virtual ~CGuiControl();
 
     // Called once when the control has been given its elements.
     virtual HRESULT OnAdded() { return S_OK; }
@@ -48,14 +48,14 @@ public:
     int GetID() const { return id; }
     void SetID(int newId) { id = newId; }
     ControlType GetType() const { return type; }
-    CDXUTDialog* GetDialog() const { return dialog; }
+    CGuiDialog* GetDialog() const { return dialog; }
     bool IsMouseOver() const { return mouseOver; }
     bool HasFocus() const { return hasFocus; }
     const RECT& GetBoundingBox() const { return boundingBox; }
 
     // Elements: grown with default elements as needed.
-    void SetElement(UINT index, const CDXUTDrawElement& element);
-    CDXUTDrawElement* GetElement(UINT index);
+    void SetElement(UINT index, const CGuiDrawElement& element);
+    CGuiDrawElement* GetElement(UINT index);
     size_t ElementCount() const { return elements.size(); }
 
     // Number of controls alive in the process (for checking that rebuilt dialogs free their controls).
@@ -69,8 +69,8 @@ protected:
     bool mouseOver = false;
     bool hasFocus = false;
     int x = 0, y = 0, width = 0, height = 0; // in dialog coordinates
-    CDXUTDialog* dialog;                     // owner, not owned
-    std::vector<CDXUTDrawElement> elements;
+    CGuiDialog* dialog;                     // owner, not owned
+    std::vector<CGuiDrawElement> elements;
     int id = 0;
     ControlType type = ControlType::Static;
     bool enabled = true;

@@ -1,14 +1,14 @@
 // Push button.
-#include "gui/CDXUTButton.h"
+#include "gui/CGuiButton.h"
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 #include "gui/GuiPlatform.h"
 
-CDXUTButton::CDXUTButton(CDXUTDialog* owner) : CDXUTStatic(owner) {
+CGuiButton::CGuiButton(CGuiDialog* owner) : CGuiStatic(owner) {
     type = ControlType::Button;
 }
 
-bool CDXUTButton::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
+bool CGuiButton::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
     if (!CanTakeInput() || wParam != VK_SPACE) {
         return false;
     }
@@ -26,7 +26,7 @@ bool CDXUTButton::OnKeyMessage(UINT msg, WPARAM wParam, LPARAM) {
     return false;
 }
 
-bool CDXUTButton::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
+bool CGuiButton::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
     if (!CanTakeInput()) {
         return false;
     }
@@ -60,7 +60,7 @@ bool CDXUTButton::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
     }
 }
 
-CDXUTButton::Look CDXUTButton::CurrentLook() {
+CGuiButton::Look CGuiButton::CurrentLook() {
     if (!visible) {
         return {ControlState::Hidden, 0, 0, 0.8f};
     }
@@ -80,11 +80,11 @@ CDXUTButton::Look CDXUTButton::CurrentLook() {
 }
 
 // Also drawn while invisible, so a hidden button fades out.
-void CDXUTButton::Render(IDirect3DDevice9*, float elapsedSeconds) {
+void CGuiButton::Render(IDirect3DDevice9*, float elapsedSeconds) {
     const Look look = CurrentLook();
     const RECT rect = OffsetRectBy(boundingBox, look.dx, look.dy);
     for (UINT i = 0; i < 2 && i < elements.size(); ++i) {
-        CDXUTDrawElement& element = elements[i];
+        CGuiDrawElement& element = elements[i];
         element.textureColor.Blend(look.state, elapsedSeconds, look.rate);
         element.fontColor.Blend(look.state, elapsedSeconds, look.rate);
         dialog->DrawElementImage(&element, &rect);

@@ -1,59 +1,59 @@
 // Base behaviour shared by all controls.
-#include "gui/CDXUTControl.h"
+#include "gui/CGuiControl.h"
 
-int CDXUTControl::liveCount = 0;
+int CGuiControl::liveCount = 0;
 
-CDXUTControl::CDXUTControl(CDXUTDialog* owner) : dialog(owner) {
+CGuiControl::CGuiControl(CGuiDialog* owner) : dialog(owner) {
     ++liveCount;
 }
 
-CDXUTControl::~CDXUTControl() {
+CGuiControl::~CGuiControl() {
     --liveCount;
 }
 
-void CDXUTControl::ResetState() {
+void CGuiControl::ResetState() {
     mouseOver = false;
     hasFocus = false;
-    for (CDXUTDrawElement& element : elements) {
+    for (CGuiDrawElement& element : elements) {
         element.textureColor.SetCurrent(element.textureColor.GetColor(ControlState::Hidden));
         element.fontColor.SetCurrent(element.fontColor.GetColor(ControlState::Hidden));
     }
 }
 
-bool CDXUTControl::HitTest(POINT point) {
+bool CGuiControl::HitTest(POINT point) {
     return PointInRect(boundingBox, point);
 }
 
-void CDXUTControl::SetFontColor(D3DCOLOR color) {
+void CGuiControl::SetFontColor(D3DCOLOR color) {
     if (!elements.empty()) {
         elements[0].fontColor.SetColor(ControlState::Normal, color);
     }
 }
 
-void CDXUTControl::UpdateLayout() {
+void CGuiControl::UpdateLayout() {
     boundingBox = {x, y, x + width, y + height};
 }
 
-void CDXUTControl::SetLocation(int newX, int newY) {
+void CGuiControl::SetLocation(int newX, int newY) {
     x = newX;
     y = newY;
     UpdateLayout();
 }
 
-void CDXUTControl::SetSize(int newWidth, int newHeight) {
+void CGuiControl::SetSize(int newWidth, int newHeight) {
     width = newWidth;
     height = newHeight;
     UpdateLayout();
 }
 
-void CDXUTControl::SetElement(UINT index, const CDXUTDrawElement& element) {
+void CGuiControl::SetElement(UINT index, const CGuiDrawElement& element) {
     if (elements.size() < index + 1) {
         elements.resize(index + 1);
     }
     elements[index] = element;
 }
 
-CDXUTDrawElement* CDXUTControl::GetElement(UINT index) {
+CGuiDrawElement* CGuiControl::GetElement(UINT index) {
     return index < elements.size() ? &elements[index] : nullptr;
 }
 

@@ -1,9 +1,9 @@
 // Colour sets and their fading.
-#include "gui/CDXUTStateColor.h"
+#include "gui/CGuiStateColor.h"
 
 #include <cmath>
 
-void CDXUTStateColor::Init(D3DCOLOR defaultColor, D3DCOLOR disabledColor, D3DCOLOR hiddenColor) {
+void CGuiStateColor::Init(D3DCOLOR defaultColor, D3DCOLOR disabledColor, D3DCOLOR hiddenColor) {
     for (D3DCOLOR& color : colors) {
         color = defaultColor;
     }
@@ -12,7 +12,7 @@ void CDXUTStateColor::Init(D3DCOLOR defaultColor, D3DCOLOR disabledColor, D3DCOL
     SetCurrent(hiddenColor);
 }
 
-void CDXUTStateColor::Blend(ControlState state, float elapsedSeconds, float rate) {
+void CGuiStateColor::Blend(ControlState state, float elapsedSeconds, float rate) {
     // A zero or negative step (or NaN) leaves the colour; a power of zero would otherwise make NaN.
     if (!(elapsedSeconds > 0.0f)) {
         return;
@@ -32,14 +32,14 @@ void CDXUTStateColor::Blend(ControlState state, float elapsedSeconds, float rate
     }
 }
 
-void CDXUTStateColor::SetCurrent(D3DCOLOR color) {
+void CGuiStateColor::SetCurrent(D3DCOLOR color) {
     current[0] = ((color >> 16) & 0xFF) / 255.0f;
     current[1] = ((color >> 8) & 0xFF) / 255.0f;
     current[2] = (color & 0xFF) / 255.0f;
     current[3] = ((color >> 24) & 0xFF) / 255.0f;
 }
 
-D3DCOLOR CDXUTStateColor::Current() const {
+D3DCOLOR CGuiStateColor::Current() const {
     return D3DCOLOR_ARGB(ChannelToByte(current[3]), ChannelToByte(current[0]), ChannelToByte(current[1]),
                          ChannelToByte(current[2]));
 }

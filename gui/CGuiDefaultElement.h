@@ -1,10 +1,10 @@
 // An entry of a dialog's default-element table: the look of one element of one control type.
 #pragma once
 
-#include "gui/CDXUTDrawElement.h"
+#include "gui/CGuiDrawElement.h"
 
-struct CDXUTDefaultElement {
+struct CGuiDefaultElement {
     UINT controlType = 0;
     UINT elementIndex = 0;
-    CDXUTDrawElement element;
+    CGuiDrawElement element;
 };

@@ -1,18 +1,18 @@
 // Scroll bar.
-#include "gui/CDXUTScrollBar.h"
+#include "gui/CGuiScrollBar.h"
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 #include "gui/GuiPlatform.h"
 
 #include <algorithm>
 
-int CDXUTScrollBar::thumbGrabOffset = 0;
+int CGuiScrollBar::thumbGrabOffset = 0;
 
-CDXUTScrollBar::CDXUTScrollBar(CDXUTDialog* owner) : CDXUTControl(owner) {
+CGuiScrollBar::CGuiScrollBar(CGuiDialog* owner) : CGuiControl(owner) {
     type = ControlType::ScrollBar;
 }
 
-void CDXUTScrollBar::UpdateLayout() {
+void CGuiScrollBar::UpdateLayout() {
     boundingBox = {x, y, x + width, y + height};
     upRect = {boundingBox.left, boundingBox.top, boundingBox.right, boundingBox.top + width};
     downRect = {boundingBox.left, boundingBox.bottom - width, boundingBox.right, boundingBox.bottom};
@@ -22,7 +22,7 @@ void CDXUTScrollBar::UpdateLayout() {
     UpdateThumb();
 }
 
-void CDXUTScrollBar::UpdateThumb() {
+void CGuiScrollBar::UpdateThumb() {
     const int range = end - start;
     if (pageSize < range) {
         const int trackHeight = trackRect.bottom - trackRect.top;
@@ -36,7 +36,7 @@ void CDXUTScrollBar::UpdateThumb() {
     }
 }
 
-void CDXUTScrollBar::Cap() {
+void CGuiScrollBar::Cap() {
     if (position < start || pageSize >= end - start) {
         position = start;
     } else if (position + pageSize > end) {
@@ -46,24 +46,24 @@ void CDXUTScrollBar::Cap() {
 }
 
 // An end below the start is read as an empty range.
-void CDXUTScrollBar::SetRangeLimits(int newStart, int newEnd) {
+void CGuiScrollBar::SetRangeLimits(int newStart, int newEnd) {
     start = newStart;
     end = std::max(newEnd, newStart);
     Cap();
 }
 
 // A page holds at least one item.
-void CDXUTScrollBar::SetPageSize(int size) {
+void CGuiScrollBar::SetPageSize(int size) {
     pageSize = std::max(size, 1);
     Cap();
 }
 
-void CDXUTScrollBar::ScrollBy(int delta) {
+void CGuiScrollBar::ScrollBy(int delta) {
     position += delta;
     Cap();
 }
 
-void CDXUTScrollBar::EnsureVisible(int index) {
+void CGuiScrollBar::EnsureVisible(int index) {
     index = std::max(0, std::min(index, end - 1));
     if (index < position) {
         position = index;
@@ -73,14 +73,14 @@ void CDXUTScrollBar::EnsureVisible(int index) {
     UpdateThumb();
 }
 
-bool CDXUTScrollBar::HandleMessage(UINT msg, WPARAM, LPARAM lParam) {
+bool CGuiScrollBar::HandleMessage(UINT msg, WPARAM, LPARAM lParam) {
     if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != GuiWindow()) {
         dragging = false;
     }
     return false;
 }
 
-bool CDXUTScrollBar::OnButtonDown(POINT point) {
+bool CGuiScrollBar::OnButtonDown(POINT point) {
     if (PointInRect(upRect, point)) {
         GuiCaptureMouse();
         if (position > start) {
@@ -122,7 +122,7 @@ bool CDXUTScrollBar::OnButtonDown(POINT point) {
 }
 
 // The thumb follows the pointer inside the track; the position is the nearest item to it.
-void CDXUTScrollBar::DragThumb(POINT point) {
+void CGuiScrollBar::DragThumb(POINT point) {
     const int thumbHeight = thumbRect.bottom - thumbRect.top;
     thumbRect.top = point.y - thumbGrabOffset;
     thumbRect.bottom = thumbRect.top + thumbHeight;
@@ -140,7 +140,7 @@ void CDXUTScrollBar::DragThumb(POINT point) {
     position = std::clamp(position, start, start + maxFirst);
 }
 
-bool CDXUTScrollBar::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
+bool CGuiScrollBar::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
     lastMouse = point;
     switch (msg) {
     case WM_LBUTTONDOWN:
@@ -165,7 +165,7 @@ bool CDXUTScrollBar::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
 
 // The first step happened at the click; one more after FirstRepeatDelay, then one every RepeatInterval,
 // while the pointer stays on the arrow that was clicked.
-void CDXUTScrollBar::UpdateArrowRepeat(double now) {
+void CGuiScrollBar::UpdateArrowRepeat(double now) {
     const bool up = arrowState == Arrow::UpClicked || arrowState == Arrow::UpHeld;
     const bool down = arrowState == Arrow::DownClicked || arrowState == Arrow::DownHeld;
     if ((up && PointInRect(upRect, lastMouse)) || (down && PointInRect(downRect, lastMouse))) {
@@ -178,7 +178,7 @@ void CDXUTScrollBar::UpdateArrowRepeat(double now) {
     }
 }
 
-ControlState CDXUTScrollBar::CurrentState() {
+ControlState CGuiScrollBar::CurrentState() {
     if (!visible) {
         return ControlState::Hidden;
     }
@@ -194,7 +194,7 @@ ControlState CDXUTScrollBar::CurrentState() {
     return ControlState::Normal;
 }
 
-void CDXUTScrollBar::Render(IDirect3DDevice9*, float elapsedSeconds) {
+void CGuiScrollBar::Render(IDirect3DDevice9*, float elapsedSeconds) {
     if (arrowState != Arrow::None) {
         UpdateArrowRepeat(GuiTime());
     }

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-struct CDXUTFontEntry {
+struct CGuiFontEntry {
     std::wstring faceName;                  // at most 259 characters
     Microsoft::WRL::ComPtr<ID3DXFont> font; // null while there is no device
     int height = 0;                         // pixels, as requested
     int weight = 0;
 };
 
-struct CDXUTTextureEntry {
+struct CGuiTextureEntry {
     HMODULE module = nullptr;
     UINT resourceId = 0;                               // used when the image is named by an integer
     std::wstring resourceName;                         // used when the image is named by a string
@@ -28,12 +28,12 @@ inline HMODULE BuiltInSkinModule() {
     return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0xFFFF));
 }
 
-class CDXUTDialogResources {
+class CGuiDialogResources {
 public:
-    CDXUTDialogResources() = default;
-    CDXUTDialogResources(const CDXUTDialogResources&) = delete;
-    CDXUTDialogResources& operator=(const CDXUTDialogResources&) = delete;
-    ~CDXUTDialogResources();
+    CGuiDialogResources() = default;
+    CGuiDialogResources(const CGuiDialogResources&) = delete;
+    CGuiDialogResources& operator=(const CGuiDialogResources&) = delete;
+    ~CGuiDialogResources();
 
     // Index of the matching or new entry; -1 when no entry could be made. Indices never change.
     int AddFont(const wchar_t* faceName, int height, int weight);
@@ -46,8 +46,8 @@ public:
 
     bool HandleMessage(HWND, UINT, WPARAM, LPARAM) { return false; }
 
-    const CDXUTFontEntry* GetFont(int index) const;
-    const CDXUTTextureEntry* GetTexture(int index) const;
+    const CGuiFontEntry* GetFont(int index) const;
+    const CGuiTextureEntry* GetTexture(int index) const;
     size_t FontCount() const { return fonts.size(); }
     size_t TextureCount() const { return textures.size(); }
     IDirect3DDevice9* GetDevice() const { return device; }
@@ -55,12 +55,12 @@ public:
     IDirect3DStateBlock9* GetStateBlock() const { return stateBlock.Get(); }
 
 private:
-    HRESULT CreateFontObject(CDXUTFontEntry& entry);
-    HRESULT CreateTextureObject(CDXUTTextureEntry& entry);
+    HRESULT CreateFontObject(CGuiFontEntry& entry);
+    HRESULT CreateTextureObject(CGuiTextureEntry& entry);
 
     Microsoft::WRL::ComPtr<IDirect3DStateBlock9> stateBlock; // between reset and loss
     Microsoft::WRL::ComPtr<ID3DXSprite> sprite;              // between creation and destruction
-    std::vector<std::unique_ptr<CDXUTTextureEntry>> textures;
-    std::vector<std::unique_ptr<CDXUTFontEntry>> fonts;
+    std::vector<std::unique_ptr<CGuiTextureEntry>> textures;
+    std::vector<std::unique_ptr<CGuiFontEntry>> fonts;
     IDirect3DDevice9* device = nullptr; // not owned
 };

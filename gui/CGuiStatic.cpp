@@ -1,13 +1,13 @@
 // Static text.
-#include "gui/CDXUTStatic.h"
+#include "gui/CGuiStatic.h"
 
-#include "gui/CDXUTDialog.h"
+#include "gui/CGuiDialog.h"
 
-CDXUTStatic::CDXUTStatic(CDXUTDialog* owner) : CDXUTControl(owner) {
+CGuiStatic::CGuiStatic(CGuiDialog* owner) : CGuiControl(owner) {
     type = ControlType::Static;
 }
 
-HRESULT CDXUTStatic::SetText(const wchar_t* newText) {
+HRESULT CGuiStatic::SetText(const wchar_t* newText) {
     text = newText ? newText : L"";
     if (text.size() > MaxTextLength) {
         text.resize(MaxTextLength);
@@ -15,12 +15,12 @@ HRESULT CDXUTStatic::SetText(const wchar_t* newText) {
     return S_OK;
 }
 
-void CDXUTStatic::Render(IDirect3DDevice9*, float elapsedSeconds) {
+void CGuiStatic::Render(IDirect3DDevice9*, float elapsedSeconds) {
     if (!visible || elements.empty()) {
         return;
     }
     const ControlState state = enabled ? ControlState::Normal : ControlState::Disabled;
-    CDXUTDrawElement& element = elements[0];
+    CGuiDrawElement& element = elements[0];
     element.fontColor.Blend(state, elapsedSeconds, 0.7f);
     dialog->DrawElementText(text.c_str(), &element, &boundingBox, true);
 }

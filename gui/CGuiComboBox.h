@@ -1,29 +1,29 @@
 // A combo box: a button showing the chosen item, with a drop-down list that carries its own scroll bar.
 #pragma once
 
-#include "gui/CDXUTButton.h"
-#include "gui/CDXUTScrollBar.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiScrollBar.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-struct CDXUTFontEntry;
+struct CGuiFontEntry;
 
-struct CDXUTComboItem {
+struct CGuiComboItem {
     std::wstring text; // at most 255 characters
     void* data = nullptr;
     RECT activeRect = {}; // where the item lies in the open list
     bool visible = false; // whether it lies inside the list
 };
 
-class CDXUTComboBox : public CDXUTButton {
+class CGuiComboBox : public CGuiButton {
 public:
     static constexpr size_t MaxItemTextLength = 255;
     static constexpr int ScrollBarWidth = 16;
 
-    explicit CDXUTComboBox(CDXUTDialog* dialog);
-    ~CDXUTComboBox() override;
+    explicit CGuiComboBox(CGuiDialog* dialog);
+    ~CGuiComboBox() override;
 
     HRESULT OnAdded() override;
     void Render(IDirect3DDevice9* device, float elapsedSeconds) override;
@@ -47,11 +47,11 @@ public:
     int GetSelectedIndex() const { return selected; }
     int GetFocusedIndex() const { return focused; }
     size_t ItemCount() const { return items.size(); }
-    const CDXUTComboItem* GetItem(size_t index) const {
+    const CGuiComboItem* GetItem(size_t index) const {
         return index < items.size() ? items[index].get() : nullptr;
     }
     bool IsOpened() const { return opened; }
-    CDXUTScrollBar& GetScrollBar() { return scrollBar; }
+    CGuiScrollBar& GetScrollBar() { return scrollBar; }
     const RECT& GetButtonRect() const { return buttonRect; }
     const RECT& GetListRect() const { return listRect; }
     const RECT& GetListTextRect() const { return listTextRect; }
@@ -59,7 +59,7 @@ public:
     void LayoutItems();
 
 private:
-    const CDXUTFontEntry* ListFont() const;
+    const CGuiFontEntry* ListFont() const;
     int ItemAt(POINT point, size_t from) const;
     bool OnButtonDown(POINT point);
     bool OnWheel(WPARAM wParam);
@@ -71,9 +71,9 @@ private:
     int selected = -1;
     int focused = -1;
     int listHeight = 100;
-    CDXUTScrollBar scrollBar;
+    CGuiScrollBar scrollBar;
     int scrollBarWidth = ScrollBarWidth;
     bool opened = false;
     RECT textRect = {}, buttonRect = {}, listRect = {}, listTextRect = {};
-    std::vector<std::unique_ptr<CDXUTComboItem>> items;
+    std::vector<std::unique_ptr<CGuiComboItem>> items;
 };

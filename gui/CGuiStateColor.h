@@ -5,7 +5,7 @@
 
 #include <d3d9.h>
 
-class CDXUTStateColor {
+class CGuiStateColor {
 public:
     // Normal, Focus, MouseOver and Pressed get defaultColor; the drawn colour starts at hiddenColor.
     void Init(D3DCOLOR defaultColor, D3DCOLOR disabledColor = 0xC8808080, D3DCOLOR hiddenColor = 0x00000000);
