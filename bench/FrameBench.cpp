@@ -1,7 +1,7 @@
 // Frames per second and CPU time per frame of the whole effect, full screen at 1920 x 1080 with 200
 // pieces, drawn back to back (none of the run modes' waits) and presented. Run by `make bench`.
 #include "effect/CSaverImpl.h"
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 #include "framework/Framework.h"
 
 #include <windows.h>
@@ -53,7 +53,7 @@ bool Frame(CSaverImpl& effect, IDirect3DDevice9* device) {
     try {
         effect.OnFrameRender(device, 0.0, 1.0f / 60);
     } catch (const HResultError& error) {
-        std::printf("frame failed: 0x%08lx\n", static_cast<unsigned long>(error.hr));
+        std::printf("frame failed: 0x%08lx\n", static_cast<unsigned long>(error.Code()));
         drawn = false;
     }
     device->EndScene();

@@ -4,7 +4,7 @@
 #include "effect/CSaverImpl.h"
 
 #include "effect/ChamberMath.h"
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 #include "effect/ScopedRenderTarget.h"
 #include "effect/ScopedSpriteBatch.h"
 #include "effect/TileLayout.h"
@@ -102,7 +102,7 @@ HRESULT CSaverImpl::OnResetDevice(IDirect3DDevice9* given) {
     try {
         CreateChamberTarget(device, MakeEffectSettings(*this).TriangleSize);
     } catch (const HResultError& error) {
-        return error.hr;
+        return error.Code();
     }
     return S_OK;
 }
@@ -258,7 +258,7 @@ float CSaverImpl::DrawScale(const EffectSettings& s) {
 
 void CSaverImpl::CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize) {
     if (device == nullptr) {
-        throw HResultError{D3DERR_INVALIDCALL};
+        throw HResultError(D3DERR_INVALIDCALL);
     }
     const UINT side = static_cast<UINT>(2 * triangleSize);
     // The device may substitute the nearest render-target format it has (X8R8G8B8 here).
@@ -297,7 +297,7 @@ void CSaverImpl::SetRenderStates(IDirect3DDevice9* device) {
 // added on top, and black over everything outside the chamber triangle.
 void CSaverImpl::RenderChamber(IDirect3DDevice9* device) {
     if (ChamberTarget == nullptr || Sprite == nullptr) {
-        throw HResultError{D3DERR_INVALIDCALL};
+        throw HResultError(D3DERR_INVALIDCALL);
     }
     const EffectSettings s = MakeEffectSettings(*this);
     Microsoft::WRL::ComPtr<IDirect3DSurface9> chamber;
@@ -347,7 +347,7 @@ void CSaverImpl::DrawPieces(IDirect3DDevice9* device, const EffectSettings& s) {
         const D3DCOLOR colour = GetPieceColor(phase, NeighbourCounts[i], index);
         // Without an atlas there is nothing to draw the pieces with.
         if (Atlas == nullptr) {
-            throw HResultError{D3DERR_INVALIDCALL};
+            throw HResultError(D3DERR_INVALIDCALL);
         }
         ThrowIfFailed(Sprite->Draw(Atlas.Get(), &piece.Cell, nullptr, nullptr, colour));
     }
@@ -371,7 +371,7 @@ void CSaverImpl::DrawMask(IDirect3DDevice9* device, const EffectSettings& s) {
 // and faded with the distance from the centre.
 void CSaverImpl::DrawTiles(IDirect3DDevice9* device) {
     if (ChamberTarget == nullptr || Sprite == nullptr) {
-        throw HResultError{D3DERR_INVALIDCALL};
+        throw HResultError(D3DERR_INVALIDCALL);
     }
     const D3DPRESENT_PARAMETERS pp = FrameworkGetDeviceSettings().pp;
     const std::uint32_t width = pp.BackBufferWidth;

@@ -1,7 +1,7 @@
 // Puts a remembered render target back when a drawing step ends, also when it ends by a failure.
 #pragma once
 
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 
 #include <d3d9.h>
 

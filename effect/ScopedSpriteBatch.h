@@ -1,7 +1,7 @@
 // One sprite batch between Begin and End; a failure inside the batch still ends it.
 #pragma once
 
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 
 #include <d3dx9core.h>
 

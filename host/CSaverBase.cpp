@@ -2,7 +2,7 @@
 #include "host/CSaverBase.h"
 
 #include "effect/CSaverImpl.h"
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 #include "framework/Framework.h"
 
 #include <new>
@@ -85,7 +85,7 @@ int CSaverBase::Run() {
     } catch (const HResultError& error) {
         // A failure the framework has already reported keeps its message and exit code.
         if (FrameworkGetExitCode() == 0) {
-            FrameworkDisplayErrorMessage(error.hr);
+            FrameworkDisplayErrorMessage(error.Code());
         }
     }
     return FrameworkGetExitCode();
@@ -160,7 +160,7 @@ void CSaverBase::OnFrameMove(IDirect3DDevice9* device, double time, float elapse
     } catch (const HResultError& error) {
         // Not a frame failure to shrug off: the run ends, and Run reports it.
         if (SUCCEEDED(frameMoveError_)) {
-            frameMoveError_ = error.hr;
+            frameMoveError_ = error.Code();
         }
         PostQuitMessage(0);
     } catch (const std::bad_alloc&) {
@@ -197,7 +197,7 @@ HRESULT CSaverBase::RenderScene(IDirect3DDevice9* device, double time, float ela
         try {
             Effect().OnFrameRender(device, time, elapsed);
         } catch (const HResultError& error) {
-            hr = error.hr;
+            hr = error.Code();
         } catch (const std::bad_alloc&) {
             hr = E_OUTOFMEMORY;
         }

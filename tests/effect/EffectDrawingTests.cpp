@@ -2,7 +2,7 @@
 // light, the atlases, and the device resources across loss and reset. Pixels are read back.
 #include "effect/CSaverImpl.h"
 #include "effect/ChamberMath.h"
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 #include "framework/Framework.h"
 
 #include "support/FrameworkScope.h"

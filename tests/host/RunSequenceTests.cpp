@@ -2,7 +2,7 @@
 // written to the debug output and the next one is tried; a failing frame move ends the run with the
 // framework's report; a failing start ends it before the main loop.
 #include "effect/CSaverImpl.h"
-#include "effect/HResultError.h"
+#include "framework/HResultError.h"
 #include "framework/Framework.h"
 #include "host/CSaverBase.h"
 
@@ -28,14 +28,14 @@ struct FailingEffect : CSaverImpl {
     void OnFrameMove(IDirect3DDevice9* device, double time, float elapsed) override {
         ++moves;
         if (moves == failingMove) {
-            throw HResultError{E_OUTOFMEMORY};
+            throw HResultError(E_OUTOFMEMORY);
         }
         CSaverImpl::OnFrameMove(device, time, elapsed);
     }
     HRESULT OnFrameRender(IDirect3DDevice9* device, double time, float elapsed) override {
         ++renders;
         if (renders == failingRender) {
-            throw HResultError{D3DERR_INVALIDCALL};
+            throw HResultError(D3DERR_INVALIDCALL);
         }
         return CSaverImpl::OnFrameRender(device, time, elapsed);
     }
