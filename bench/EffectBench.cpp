@@ -68,9 +68,9 @@ void TileLoop(Effect& e, std::uint32_t width, std::uint32_t height) {
     for (std::int32_t r = -grid.Rows; r < grid.Rows; ++r) {
         for (std::int32_t j = -grid.Columns; j < grid.Columns; ++j) {
             const TilePlacement t = PlaceTile(frame, r, j);
-            const D3DXMATRIX m = TileMatrix(t, size);
+            const Matrix2D m = TileMatrix(t, size);
             const std::int32_t a = e.GetTileAlpha(t.Xo, t.Yo, j, r);
-            acc += static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(m._41);
+            acc += static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(m.dx);
         }
     }
     sink = acc;

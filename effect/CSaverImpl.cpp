@@ -341,7 +341,7 @@ void CSaverImpl::DrawPieces(IDirect3DDevice9* device, const EffectSettings& s) {
     const double phase = ElapsedTotal * 0.05 + LightPhase;
     for (std::size_t i = 0; i < Pieces.size(); ++i) {
         const Piece& piece = Pieces[i];
-        const D3DXMATRIX m = PieceMatrix(piece, s.TriangleSize);
+        const D3DXMATRIX m(ToD3DMatrix(PieceMatrix(piece, s.TriangleSize)));
         ThrowIfFailed(Sprite->SetTransform(&m));
         const auto index = static_cast<std::int32_t>(i);
         const D3DCOLOR colour = GetPieceColor(phase, NeighbourCounts[i], index);
@@ -394,7 +394,7 @@ void CSaverImpl::DrawTiles(IDirect3DDevice9* device) {
             if (alpha <= 0) {
                 continue;
             }
-            const D3DXMATRIX m = TileMatrix(tile, s.TriangleSize);
+            const D3DXMATRIX m(ToD3DMatrix(TileMatrix(tile, s.TriangleSize)));
             ThrowIfFailed(Sprite->SetTransform(&m));
             const D3DCOLOR colour = static_cast<D3DCOLOR>(alpha) << 24 | 0xFFFFFF;
             ThrowIfFailed(Sprite->Draw(ChamberTarget.Get(), &source, nullptr, nullptr, colour));

@@ -1,7 +1,7 @@
 // Piece colours, neighbour counts and piece transforms of the chamber image.
 #include "effect/ChamberMath.h"
 
-#include "effect/Transform2D.h"
+#include "graphics/Transform2D.h"
 
 #include <cmath>
 
@@ -48,10 +48,10 @@ void CountNeighbours(std::span<const Piece> pieces, std::vector<std::int32_t>& c
     }
 }
 
-D3DXMATRIX PieceMatrix(const Piece& piece, std::int32_t triangleSize) {
-    const D3DXVECTOR2 centre(32.0f, 32.0f);
-    const D3DXVECTOR2 scaling(piece.ScaleX, piece.ScaleY);
-    const D3DXVECTOR2 translation(static_cast<float>(double(piece.X) - 32.0 + triangleSize),
-                                  static_cast<float>(double(piece.Y) - 32.0));
+Matrix2D PieceMatrix(const Piece& piece, std::int32_t triangleSize) {
+    const Vector2 centre{32.0f, 32.0f};
+    const Vector2 scaling{piece.ScaleX, piece.ScaleY};
+    const Vector2 translation{static_cast<float>(double(piece.X) - 32.0 + triangleSize),
+                              static_cast<float>(double(piece.Y) - 32.0)};
     return CentredTransform2D(centre, scaling, piece.Angle, translation);
 }

@@ -4,7 +4,9 @@
 
 #include "effect/Piece.h"
 
-#include <d3dx9math.h>
+#include "graphics/Transform2D.h"
+
+#include <d3d9types.h>
 
 #include <cstdint>
 #include <span>
@@ -21,4 +23,4 @@ D3DCOLOR PieceColor(double phase, std::int32_t neighbours, std::int32_t index);
 void CountNeighbours(std::span<const Piece> pieces, std::vector<std::int32_t>& counts);
 
 // The transform that puts the 64 x 64 picture of a piece into the chamber image.
-D3DXMATRIX PieceMatrix(const Piece& piece, std::int32_t triangleSize);
+Matrix2D PieceMatrix(const Piece& piece, std::int32_t triangleSize);

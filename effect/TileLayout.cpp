@@ -2,7 +2,7 @@
 #include "effect/TileLayout.h"
 
 #include "effect/ChamberMath.h"
-#include "effect/Transform2D.h"
+#include "graphics/Transform2D.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,11 +51,10 @@ TilePlacement PlaceTile(std::int32_t row, std::int32_t column, std::uint32_t wid
     return PlaceTile(MakeTileFrame(width, height, triangleSize, rotationAngle), row, column);
 }
 
-D3DXMATRIX TileMatrix(const TilePlacement& tile, std::int32_t triangleSize) {
-    const D3DXVECTOR2 centre(static_cast<float>(triangleSize),
-                             static_cast<float>(ChamberCentroidY(triangleSize)));
-    const D3DXVECTOR2 scaling(static_cast<float>(tile.F), 1.0f);
-    const D3DXVECTOR2 translation(tile.Tx, tile.Ty);
+Matrix2D TileMatrix(const TilePlacement& tile, std::int32_t triangleSize) {
+    const Vector2 centre{static_cast<float>(triangleSize), static_cast<float>(ChamberCentroidY(triangleSize))};
+    const Vector2 scaling{static_cast<float>(tile.F), 1.0f};
+    const Vector2 translation{tile.Tx, tile.Ty};
     return CentredTransform2D(centre, scaling, tile.Phi, translation);
 }
 

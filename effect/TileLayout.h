@@ -2,7 +2,9 @@
 // fall-off. Plain functions of the back-buffer size, usable without a device.
 #pragma once
 
-#include <d3dx9math.h>
+#include "graphics/Transform2D.h"
+
+#include <d3d9types.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -46,7 +48,7 @@ TileFrame MakeTileFrame(std::uint32_t width, std::uint32_t height, std::int32_t 
 TilePlacement PlaceTile(const TileFrame& frame, std::int32_t row, std::int32_t column);
 
 // The transform that puts the chamber image onto the tile.
-D3DXMATRIX TileMatrix(const TilePlacement& tile, std::int32_t triangleSize);
+Matrix2D TileMatrix(const TilePlacement& tile, std::int32_t triangleSize);
 
 // The part of the chamber image every tile shows: the chamber triangle's bounding box.
 RECT TileSourceRect(std::int32_t triangleSize);

@@ -33,17 +33,17 @@ Piece At(float x, float y) {
 }
 
 // Where a point of the 64 x 64 picture lands, straight from the geometry of a piece.
-D3DXVECTOR2 Lands(const Piece& p, int size, double px, double py) {
+Vector2 Lands(const Piece& p, int size, double px, double py) {
     const double sx = p.ScaleX * (px - 32.0);
     const double sy = p.ScaleY * (py - 32.0);
     const double a = p.Angle;
-    return D3DXVECTOR2(static_cast<float>(sx * std::cos(a) - sy * std::sin(a) + size + p.X),
-                       static_cast<float>(sx * std::sin(a) + sy * std::cos(a) + p.Y));
+    return Vector2{static_cast<float>(sx * std::cos(a) - sy * std::sin(a) + size + p.X),
+                   static_cast<float>(sx * std::sin(a) + sy * std::cos(a) + p.Y)};
 }
 
-D3DXVECTOR2 Apply(const D3DXMATRIX& m, double x, double y) {
-    return D3DXVECTOR2(static_cast<float>(x * m._11 + y * m._21 + m._41),
-                       static_cast<float>(x * m._12 + y * m._22 + m._42));
+Vector2 Apply(const Matrix2D& m, double x, double y) {
+    return Vector2{static_cast<float>(x * m.m11 + y * m.m21 + m.dx),
+                   static_cast<float>(x * m.m12 + y * m.m22 + m.dy)};
 }
 
 } // namespace
@@ -143,11 +143,11 @@ TEST_CASE("PieceMatrix: the picture is stretched and turned about its centre and
     for (float angle : {0.0f, 0.8f, -2.5f, 7.0f}) {
         CAPTURE(angle);
         p.Angle = angle;
-        const D3DXMATRIX m = PieceMatrix(p, 96);
+        const Matrix2D m = PieceMatrix(p, 96);
         const double points[][2] = {{32, 32}, {0, 0}, {64, 0}, {0, 64}, {64, 64}, {10, 50}};
         for (const auto& q : points) {
-            const D3DXVECTOR2 got = Apply(m, q[0], q[1]);
-            const D3DXVECTOR2 want = Lands(p, 96, q[0], q[1]);
+            const Vector2 got = Apply(m, q[0], q[1]);
+            const Vector2 want = Lands(p, 96, q[0], q[1]);
             CHECK(std::fabs(got.x - want.x) < 2e-3);
             CHECK(std::fabs(got.y - want.y) < 2e-3);
         }

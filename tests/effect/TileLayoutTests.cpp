@@ -58,8 +58,8 @@ Point OnScreen(Point p, Point centre, double theta) {
                  centre.y + p.x * std::sin(theta) + p.y * std::cos(theta)};
 }
 
-Point Apply(const D3DXMATRIX& m, Point p) {
-    return Point{p.x * m._11 + p.y * m._21 + m._41, p.x * m._12 + p.y * m._22 + m._42};
+Point Apply(const Matrix2D& m, Point p) {
+    return Point{p.x * m.m11 + p.y * m.m21 + m.dx, p.x * m.m12 + p.y * m.m22 + m.dy};
 }
 
 Point Reflect(Point p, Point a, Point b) {
@@ -101,7 +101,7 @@ GridErrors CheckGrid(Screen s, double theta) {
     };
     for (int r = -grid.Rows; r < grid.Rows; ++r) {
         for (int j = -grid.Columns; j < grid.Columns; ++j) {
-            const D3DXMATRIX m = matrix(r, j);
+            const Matrix2D m = matrix(r, j);
             const TilingTriangle t = Tiling(r, j, step);
             const Point g = OnScreen(t.centroid, centre, theta);
             e.centroid = std::max(e.centroid, Distance(Apply(m, {double(size), c}), g));
@@ -135,7 +135,7 @@ GridErrors CheckGrid(Screen s, double theta) {
                 ++e.mirrorPairs;
                 const Point a = OnScreen(shared[0], centre, theta);
                 const Point b = OnScreen(shared[1], centre, theta);
-                const D3DXMATRIX mn = matrix(r2, j2);
+                const Matrix2D mn = matrix(r2, j2);
                 for (const Point& p : samples) {
                     e.mirror = std::max(e.mirror, Distance(Apply(mn, p), Reflect(Apply(m, p), a, b)));
                 }
@@ -234,7 +234,7 @@ TEST_CASE("TileMatrix: the six tiles around the centre have their apexes 2.3 pix
                             std::pair{-1, 0}, std::pair{-1, 1}}) {
             CAPTURE(r);
             CAPTURE(j);
-            const D3DXMATRIX m = TileMatrix(PlaceTile(r, j, 1920, 1080, 96, theta), 96);
+            const Matrix2D m = TileMatrix(PlaceTile(r, j, 1920, 1080, 96, theta), 96);
             CHECK(Distance(Apply(m, {96, 0}), {960, 540}) == doctest::Approx(4 / kSqrt3).epsilon(1e-3));
         }
     }

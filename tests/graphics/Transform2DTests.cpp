@@ -1,12 +1,14 @@
 // The scale-turn-translate matrix against the Direct3D utility library's own.
-#include "effect/Transform2D.h"
+#include "graphics/Transform2D.h"
+
+#include <d3dx9math.h>
 
 #include <doctest/doctest.h>
 
 #include <algorithm>
 #include <cmath>
 
-TEST_SUITE("effect") {
+TEST_SUITE("graphics") {
 
 TEST_CASE("CentredTransform2D: the same matrix as D3DXMatrixTransformation2D about one centre") {
     const D3DXVECTOR2 centres[] = {{0, 0}, {32, 32}, {96, 110.85f}, {-5, 1000}};
@@ -20,7 +22,8 @@ TEST_CASE("CentredTransform2D: the same matrix as D3DXMatrixTransformation2D abo
                 for (const D3DXVECTOR2& t : translations) {
                     D3DXMATRIX want;
                     D3DXMatrixTransformation2D(&want, &c, 0.0f, &s, &c, r, &t);
-                    const D3DXMATRIX got = CentredTransform2D(c, s, r, t);
+                    const D3DMATRIX got = ToD3DMatrix(
+                        CentredTransform2D({c.x, c.y}, {s.x, s.y}, r, {t.x, t.y}));
                     // The translation row is compared relative to the sizes it is made of.
                     const double reach =
                         1.0 + std::fabs(t.x) + std::fabs(t.y) + 2 * (std::fabs(c.x) + std::fabs(c.y));
