@@ -3,6 +3,8 @@
 // while the effect uses these safe values instead.
 #pragma once
 
+#include "settings/SettingDefaults.h"
+
 #include <cstdint>
 
 class CSettingImpl;
@@ -24,16 +26,16 @@ struct EffectLimits {
 };
 
 struct EffectSettings {
-    std::int32_t TriangleTexture = 1;
-    std::int32_t TriangleSize = 96;
-    std::int32_t PieceCount = 50;
-    double PieceScaleMin = 0.2;
-    double PieceScaleMax = 1.0;
-    double SpeedRotation = 0.02;
-    double SpeedShake = 0.1;
-    double SpeedLight = 0.1;
-    double LightStrength = 1.5;
-    double LightArea = 0.5;
+    std::int32_t TriangleTexture = kSettingDefaults.TriangleTexture;
+    std::int32_t TriangleSize = kSettingDefaults.TriangleSize;
+    std::int32_t PieceCount = kSettingDefaults.PieceCount;
+    double PieceScaleMin = kSettingDefaults.PieceScaleMin;
+    double PieceScaleMax = kSettingDefaults.PieceScaleMax;
+    double SpeedRotation = kSettingDefaults.SpeedRotation;
+    double SpeedShake = kSettingDefaults.SpeedShake;
+    double SpeedLight = kSettingDefaults.SpeedLight;
+    double LightStrength = kSettingDefaults.LightStrength;
+    double LightArea = kSettingDefaults.LightArea;
 };
 
 // Integers are clamped into their limits (a negative count gives no pieces); a number that is not

@@ -2,6 +2,7 @@
 #include "settings/CSettingImpl.h"
 
 #include "settings/ProfileNumbers.h"
+#include "settings/SettingDefaults.h"
 #include "settings/SettingsPath.h"
 
 #include <windows.h>
@@ -30,16 +31,17 @@ constexpr std::array<IntEntry, 3> kTriangleAndPiece{{
     {L"Triangle", L"Size", &CSettingImpl::TriangleSize},
     {L"Piece", L"Count", &CSettingImpl::PieceCount},
 }};
-constexpr std::array<std::int32_t, 3> kTriangleAndPieceDefaults{1, 96, 50};
+constexpr std::array<std::int32_t, 3> kTriangleAndPieceDefaults{
+    kSettingDefaults.TriangleTexture, kSettingDefaults.TriangleSize, kSettingDefaults.PieceCount};
 
 constexpr std::array<RealEntry, 7> kReals{{
-    {L"Piece", L"ScaleMin", &CSettingImpl::PieceScaleMin, 0.2},
-    {L"Piece", L"ScaleMax", &CSettingImpl::PieceScaleMax, 1.0},
-    {L"Speed", L"Rotation", &CSettingImpl::SpeedRotation, 0.02},
-    {L"Speed", L"Shake", &CSettingImpl::SpeedShake, 0.1},
-    {L"Speed", L"Light", &CSettingImpl::SpeedLight, 0.1},
-    {L"Light", L"Strength", &CSettingImpl::LightStrength, 1.5},
-    {L"Light", L"Area", &CSettingImpl::LightArea, 0.5},
+    {L"Piece", L"ScaleMin", &CSettingImpl::PieceScaleMin, kSettingDefaults.PieceScaleMin},
+    {L"Piece", L"ScaleMax", &CSettingImpl::PieceScaleMax, kSettingDefaults.PieceScaleMax},
+    {L"Speed", L"Rotation", &CSettingImpl::SpeedRotation, kSettingDefaults.SpeedRotation},
+    {L"Speed", L"Shake", &CSettingImpl::SpeedShake, kSettingDefaults.SpeedShake},
+    {L"Speed", L"Light", &CSettingImpl::SpeedLight, kSettingDefaults.SpeedLight},
+    {L"Light", L"Strength", &CSettingImpl::LightStrength, kSettingDefaults.LightStrength},
+    {L"Light", L"Area", &CSettingImpl::LightArea, kSettingDefaults.LightArea},
 }};
 
 constexpr DWORD kValueBufferSize = 1024;
@@ -58,8 +60,8 @@ double ReadReal(const wchar_t* section, const wchar_t* key, double defaultValue,
     }
     std::wstring defaultText = FormatProfileReal(defaultValue);
     wchar_t buffer[kValueBufferSize] = {};
-    DWORD length = GetPrivateProfileStringW(section, key, defaultText.c_str(), buffer, kValueBufferSize,
-                                            file.c_str());
+    DWORD length =
+        GetPrivateProfileStringW(section, key, defaultText.c_str(), buffer, kValueBufferSize, file.c_str());
     return ParseProfileReal(std::wstring_view(buffer, length));
 }
 
