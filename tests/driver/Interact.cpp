@@ -1,6 +1,9 @@
 // The interact command of the test driver: real mouse and key input played on the program's window.
 #include "driver/Interact.h"
 
+#include "driver/ChildProcess.h"
+#include "driver/DriverExitCodes.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -8,67 +11,19 @@
 
 namespace {
 
-constexpr int kUsage = 200;
-constexpr int kFailed = 201;
-constexpr int kTimedOut = 202;     // the window never came, or the program did not end in time
-constexpr int kStillRunning = 203; // the steps ended and the program was still running
-constexpr int kEndedEarly = 204;   // the program ended while it should have kept running
-constexpr int kCheckFailed = 205;  // a check step found something else
 constexpr DWORD kDriveLimitMs = 120000;
 constexpr DWORD kCursorWaitMs = 5000;
 
-std::wstring Quote(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
-        return arg;
-    }
-    std::wstring quoted = L"\"";
-    for (wchar_t c : arg) {
-        if (c == L'"') {
-            quoted += L'\\';
-        }
-        quoted += c;
-    }
-    return quoted + L"\"";
-}
-
-// The program under test, started by drive, with its top-level Direct3D window.
+// The program under test with its top-level Direct3D window, within the time limit of the whole drive.
 class Target {
 public:
-    ~Target() {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_.hProcess, kFailed);
-                WaitForSingleObject(process_.hProcess, 5000);
-            }
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-    }
-
     bool Start(const std::wstring& program, const std::vector<std::wstring>& args) {
-        std::wstring commandLine = Quote(program);
-        for (const std::wstring& arg : args) {
-            commandLine += L" " + Quote(arg);
-        }
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process_)) {
-            std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(),
-                          GetLastError());
-            return false;
-        }
         deadline_ = GetTickCount() + kDriveLimitMs;
-        return true;
+        return process_.Start(program, args);
     }
 
-    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
-
-    int ExitCode() const {
-        DWORD code = kFailed;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
-    }
+    bool Ended() const { return process_.Ended(); }
+    int ExitCode() const { return process_.ExitCode(); }
 
     // Milliseconds left of the whole drive.
     DWORD Left() const {
@@ -77,9 +32,7 @@ public:
     }
 
     // Waits until the process ends or ms pass; true when it ended.
-    bool WaitForEnd(DWORD ms) const {
-        return WaitForSingleObject(process_.hProcess, ms < Left() ? ms : Left()) == WAIT_OBJECT_0;
-    }
+    bool WaitForEnd(DWORD ms) const { return process_.Wait(ms < Left() ? ms : Left()); }
 
     // The program's visible top-level window of the framework's class.
     HWND MainWindow() {
@@ -88,7 +41,7 @@ public:
         }
         window_ = nullptr;
         while (Left() > 0 && !Ended()) {
-            EnumWindows(&Target::Visit, reinterpret_cast<LPARAM>(this));
+            window_ = process_.VisibleWindow(kDeviceWindowClass);
             if (window_) {
                 return window_;
             }
@@ -98,21 +51,7 @@ public:
     }
 
 private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM context) {
-        auto* self = reinterpret_cast<Target*>(context);
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        if (processId == self->process_.dwProcessId && IsWindowVisible(window) &&
-            std::wstring(className) == L"Direct3DWindowClass") {
-            self->window_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    PROCESS_INFORMATION process_{};
+    ChildProcess process_;
     HWND window_ = nullptr;
     DWORD deadline_ = 0;
 };
@@ -291,7 +230,7 @@ int RunStep(Target& target, const std::wstring& step) {
     HWND window = target.MainWindow();
     if (!window) {
         std::fwprintf(stderr, L"VitrelleDriver: no window for %ls\n", step.c_str());
-        return target.Ended() ? kEndedEarly : kTimedOut;
+        return target.Ended() ? kEndedEarly : kNoWindow;
     }
     BringToFront(window);
     if (verb == L"key") {
@@ -361,7 +300,7 @@ int Interact(int argc, wchar_t** argv) {
     }
     if (!target.MainWindow()) {
         std::fwprintf(stderr, L"VitrelleDriver: the program showed no window\n");
-        return target.Ended() ? kEndedEarly : kTimedOut;
+        return target.Ended() ? kEndedEarly : kNoWindow;
     }
     for (int i = separator + 1; i < argc; ++i) {
         std::fwprintf(stderr, L"VitrelleDriver: %ls\n", argv[i]);

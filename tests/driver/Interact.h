@@ -16,5 +16,6 @@
 
 #include <windows.h>
 
-// argv: PROGRAM [ARGS...] -- STEP...; the result is the program's exit code or a driver failure (>= 200).
+// argv: PROGRAM [ARGS...] -- STEP...; the result is the program's exit code or a driver failure
+// (DriverExitCodes.h).
 int Interact(int argc, wchar_t** argv);

@@ -9,8 +9,10 @@
 //                                                      MS milliseconds (default 3000) of preview
 //   VitrelleDriver interact PROGRAM [ARGS...] -- STEP... run PROGRAM and play mouse and key input at
 //                                                      given points, with checks (see Interact.h)
-// Each returns PROGRAM's exit code; 200 and above are the driver's own failures. A program that does
-// not end within 30 seconds after its last step is terminated (code 202).
+// Each returns PROGRAM's exit code; 200 and above are the driver's own failures (DriverExitCodes.h). A
+// program that does not end within 30 seconds after its last step is terminated (kTimedOut).
+#include "driver/ChildProcess.h"
+#include "driver/DriverExitCodes.h"
 #include "driver/Interact.h"
 
 #include <windows.h>
@@ -22,131 +24,27 @@
 
 namespace {
 
-constexpr int kUsage = 200;
-constexpr int kFailed = 201;
-constexpr int kHung = 202;
-constexpr int kNoWindow = 203;
-constexpr int kEndedTooEarly = 210;
-constexpr int kWrongSize = 211;
-constexpr int kStepFailed = 212;
 constexpr DWORD kEndTimeoutMs = 30000;
 constexpr DWORD kWindowTimeoutMs = 60000;
-
-std::wstring Quote(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
-        return arg;
-    }
-    std::wstring quoted = L"\"";
-    for (wchar_t c : arg) {
-        if (c == L'"') {
-            quoted += L'\\';
-        }
-        quoted += c;
-    }
-    return quoted + L"\"";
-}
-
-struct Child {
-    PROCESS_INFORMATION info{};
-    bool started = false;
-    ~Child() {
-        if (started) {
-            CloseHandle(info.hThread);
-            CloseHandle(info.hProcess);
-        }
-    }
-};
-
-bool Start(Child& child, const std::wstring& program, const std::vector<std::wstring>& args) {
-    std::wstring commandLine = Quote(program);
-    for (const std::wstring& arg : args) {
-        commandLine += L" " + Quote(arg);
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &child.info)) {
-        std::fwprintf(stderr, L"VitrelleDriver: cannot start %ls (error %lu)\n", program.c_str(),
-                      GetLastError());
-        return false;
-    }
-    child.started = true;
-    return true;
-}
-
-// Waits for the process while this thread's windows get their messages.
-bool WaitPumping(HANDLE process, DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= milliseconds) {
-            return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-        }
-        const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, milliseconds - spent, QS_ALLINPUT);
-        if (r == WAIT_OBJECT_0) {
-            return true;
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
-
-// The program's exit code, after it ended by itself or was ended for hanging.
-int Finish(Child& child, DWORD milliseconds) {
-    if (!WaitPumping(child.info.hProcess, milliseconds)) {
-        std::fwprintf(stderr, L"VitrelleDriver: the program did not end; terminating it\n");
-        TerminateProcess(child.info.hProcess, kHung);
-        WaitForSingleObject(child.info.hProcess, 5000);
-        return kHung;
-    }
-    DWORD code = kFailed;
-    GetExitCodeProcess(child.info.hProcess, &code);
-    return static_cast<int>(code);
-}
+constexpr wchar_t kPreviewWindowClass[] = L"DORAPreviewWindowClass";
 
 int Run(const std::wstring& program, const std::vector<std::wstring>& args) {
-    Child child;
-    if (!Start(child, program, args)) {
+    ChildProcess child;
+    if (!child.Start(program, args)) {
         return kFailed;
     }
-    WaitForSingleObject(child.info.hProcess, INFINITE);
-    DWORD code = kFailed;
-    GetExitCodeProcess(child.info.hProcess, &code);
-    return static_cast<int>(code);
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (processId == search->processId && IsWindowVisible(window) &&
-        std::wcscmp(className, L"Direct3DWindowClass") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    child.Wait(INFINITE);
+    return child.ExitCode();
 }
 
 // The program's visible Direct3D window; null when the program ended or none came in time.
-HWND AwaitWindow(const Child& child) {
+HWND AwaitWindow(const ChildProcess& child) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < kWindowTimeoutMs) {
-        WindowSearch search{child.info.dwProcessId, nullptr};
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
+        if (HWND window = child.VisibleWindow(kDeviceWindowClass)) {
+            return window;
         }
-        if (WaitForSingleObject(child.info.hProcess, 100) == WAIT_OBJECT_0) {
+        if (child.Wait(100)) {
             return nullptr;
         }
     }
@@ -209,16 +107,16 @@ long Number(const std::wstring& text) {
 // mclick, move, key:VK (down and up), keydown:VK, client:W:H (fails unless the client area has that
 // size), resize:W:H (sets the window's client area to that size), ready:FILE (creates FILE),
 // await:FILE (waits up to 60 s for FILE to exist).
-int Play(const Child& child, HWND window, const std::wstring& steps) {
+int Play(const ChildProcess& child, HWND window, const std::wstring& steps) {
     for (const std::wstring& step : Split(steps, L',')) {
         const std::vector<std::wstring> part = Split(step, L':');
         const std::wstring& verb = part[0];
         std::fwprintf(stderr, L"VitrelleDriver: %ls\n", step.c_str());
         if (verb == L"wait" && part.size() == 2) {
-            WaitPumping(child.info.hProcess, static_cast<DWORD>(Number(part[1])));
+            child.WaitPumping(static_cast<DWORD>(Number(part[1])));
         } else if (verb == L"alive") {
-            if (WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0) {
-                return kEndedTooEarly;
+            if (child.Ended()) {
+                return kEndedEarly;
             }
         } else if (verb == L"lbutton-down" || verb == L"lbutton-up") {
             Approach(window);
@@ -247,7 +145,7 @@ int Play(const Child& child, HWND window, const std::wstring& steps) {
             GetClientRect(window, &client);
             if (client.right != Number(part[1]) || client.bottom != Number(part[2])) {
                 std::fwprintf(stderr, L"VitrelleDriver: client area %ldx%ld\n", client.right, client.bottom);
-                return kWrongSize;
+                return kCheckFailed;
             }
         } else if (verb == L"resize" && part.size() == 3) {
             RECT outer{0, 0, Number(part[1]), Number(part[2])};
@@ -259,7 +157,7 @@ int Play(const Child& child, HWND window, const std::wstring& steps) {
             const std::wstring file = step.substr(6);
             HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             if (h == INVALID_HANDLE_VALUE) {
-                return kStepFailed;
+                return kFailed;
             }
             CloseHandle(h);
         } else if (verb == L"await" && part.size() >= 2) {
@@ -267,9 +165,9 @@ int Play(const Child& child, HWND window, const std::wstring& steps) {
             const DWORD start = GetTickCount();
             while (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
                 if (GetTickCount() - start > kWindowTimeoutMs) {
-                    return kStepFailed;
+                    return kTimedOut;
                 }
-                WaitPumping(child.info.hProcess, 100);
+                child.WaitPumping(100);
             }
         } else {
             std::fwprintf(stderr, L"VitrelleDriver: unknown step %ls\n", step.c_str());
@@ -280,25 +178,24 @@ int Play(const Child& child, HWND window, const std::wstring& steps) {
 }
 
 int Drive(const std::wstring& steps, const std::wstring& program, const std::vector<std::wstring>& args) {
-    Child child;
-    if (!Start(child, program, args)) {
+    ChildProcess child;
+    if (!child.Start(program, args)) {
         return kFailed;
     }
     HWND window = AwaitWindow(child);
     if (window == nullptr) {
         // A program that ends before it shows a window (a second saver) gives its own exit code.
-        if (WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0) {
-            return Finish(child, 0);
+        if (child.Ended()) {
+            return child.ExitCode();
         }
-        TerminateProcess(child.info.hProcess, kNoWindow);
+        child.Terminate(kNoWindow);
         return kNoWindow;
     }
     if (const int failed = Play(child, window, steps); failed != 0) {
-        TerminateProcess(child.info.hProcess, failed);
-        WaitForSingleObject(child.info.hProcess, 5000);
+        child.Terminate(failed);
         return failed;
     }
-    return Finish(child, kEndTimeoutMs);
+    return child.Finish(kEndTimeoutMs);
 }
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -318,30 +215,29 @@ int Preview(const std::wstring& program, DWORD previewMs) {
     if (parent == nullptr) {
         return kFailed;
     }
-    Child child;
-    if (!Start(child, program, {L"/p", std::to_wstring(reinterpret_cast<UINT_PTR>(parent))})) {
+    ChildProcess child;
+    if (!child.Start(program, {L"/p", std::to_wstring(reinterpret_cast<UINT_PTR>(parent))})) {
         DestroyWindow(parent);
         return kFailed;
     }
     const DWORD start = GetTickCount();
-    while (FindWindowExW(parent, nullptr, L"DORAPreviewWindowClass", nullptr) == nullptr) {
-        if (WaitPumping(child.info.hProcess, 100) || GetTickCount() - start > kWindowTimeoutMs) {
+    HWND preview = nullptr;
+    while ((preview = FindWindowExW(parent, nullptr, kPreviewWindowClass, nullptr)) == nullptr) {
+        if (child.WaitPumping(100) || GetTickCount() - start > kWindowTimeoutMs) {
             std::fwprintf(stderr, L"VitrelleDriver: no preview window appeared\n");
             DestroyWindow(parent);
-            return WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0 ? kEndedTooEarly
-                                                                                : Finish(child, 0);
+            return child.Ended() ? kEndedEarly : kNoWindow;
         }
     }
-    HWND preview = FindWindowExW(parent, nullptr, L"DORAPreviewWindowClass", nullptr);
     RECT client{};
     GetClientRect(preview, &client);
     std::fwprintf(stderr, L"VitrelleDriver: preview window %ldx%ld\n", client.right, client.bottom);
-    if (WaitPumping(child.info.hProcess, previewMs)) {
+    if (child.WaitPumping(previewMs)) {
         DestroyWindow(parent);
-        return kEndedTooEarly;
+        return kEndedEarly;
     }
     DestroyWindow(parent);
-    return Finish(child, kEndTimeoutMs);
+    return child.Finish(kEndTimeoutMs);
 }
 
 std::vector<std::wstring> Rest(int argc, wchar_t** argv, int from) {
