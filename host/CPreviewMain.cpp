@@ -2,17 +2,19 @@
 #include "host/CPreviewMain.h"
 
 #include "framework/Framework.h"
+#include "host/DebugOutput.h"
 
 namespace {
 
-constexpr wchar_t kPreviewClassName[] = L"DORAPreviewWindowClass";
 constexpr wchar_t kPreviewWindowName[] = L"DORAPreviewWindow";
 
 } // namespace
 
 CPreviewMain::CPreviewMain(HWND parent) : parent_(parent) {
-    Effect().Initialize(1);
+    InitializeEffect(RunModeKind::Preview);
 }
+
+CPreviewMain::~CPreviewMain() = default;
 
 int CPreviewMain::Run() {
     if (parent_ == nullptr || !IsWindow(parent_)) {
@@ -22,22 +24,12 @@ int CPreviewMain::Run() {
 }
 
 HRESULT CPreviewMain::CreateMainWindow() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = FrameworkWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kPreviewClassName;
-    if (RegisterClassW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
+    windowClass_.emplace();
     RECT parentRect{};
     GetWindowRect(parent_, &parentRect);
-    HWND child = CreateWindowExW(0, kPreviewClassName, kPreviewWindowName, WS_CHILD | WS_VISIBLE, 0, 0,
-                                 parentRect.right - parentRect.left, parentRect.bottom - parentRect.top,
-                                 parent_, nullptr, instance, nullptr);
+    HWND child = CreateWindowExW(0, PreviewWindowClass::kName, kPreviewWindowName, WS_CHILD | WS_VISIBLE, 0,
+                                 0, parentRect.right - parentRect.left, parentRect.bottom - parentRect.top,
+                                 parent_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (child == nullptr) {
         return HRESULT_FROM_WIN32(GetLastError());
     }
@@ -48,7 +40,8 @@ HRESULT CPreviewMain::CreateMainDevice() {
     return CreateDevice(true, 0, 0);
 }
 
+// The preview draws on whatever the effect's start left; a failure goes to the debug output only.
 HRESULT CPreviewMain::InitSaver() {
-    CSaverBase::InitSaver();
+    WriteIgnoredFailure(L"effect start", CSaverBase::InitSaver());
     return S_OK;
 }

@@ -2,12 +2,16 @@
 #pragma once
 
 #include "host/CSaverBase.h"
+#include "host/PreviewWindowClass.h"
 
 #include <windows.h>
+
+#include <optional>
 
 class CPreviewMain : public CSaverBase {
 public:
     explicit CPreviewMain(HWND parent);
+    ~CPreviewMain() override;
 
     // A parent that is no window (gone before the preview started, or a bad handle) ends the
     // preview at once and normally: there is nothing to draw into, and nobody to tell.
@@ -18,4 +22,7 @@ public:
 
 private:
     HWND parent_;
+    // Registered by CreateMainWindow; unregistered when the preview is gone, after the framework has
+    // closed the child window.
+    std::optional<PreviewWindowClass> windowClass_;
 };

@@ -2,9 +2,13 @@
 #include "host/CSaverBase.h"
 
 #include "effect/CSaverImpl.h"
-#include "framework/HResultError.h"
 #include "framework/Framework.h"
+#include "framework/HResultError.h"
+#include "host/DebugOutput.h"
+#include "host/DialogHost.h"
+#include "host/ScopedScene.h"
 
+#include <exception>
 #include <new>
 #include <utility>
 
@@ -23,6 +27,27 @@ CSaverBase& Mode(void* context) {
     return *static_cast<CSaverBase*>(context);
 }
 
+// No exception may cross the framework's window procedure or loop back into it: a failure inside a
+// callback that answers with an HRESULT becomes that answer, any other ends the run.
+template <typename Call> HRESULT Answered(Call call) {
+    try {
+        return call();
+    } catch (const HResultError& error) {
+        return error.Code();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::exception&) {
+        return E_FAIL;
+    }
+}
+
+template <typename Call> void Guarded(void* context, Call call) {
+    Mode(context).EndRunWithFailure(Answered([&] {
+        call();
+        return S_OK;
+    }));
+}
+
 bool CALLBACK IsDeviceAcceptableThunk(D3DCAPS9* caps, D3DFORMAT adapterFormat, D3DFORMAT backBufferFormat,
                                       bool windowed, void* context) {
     return Mode(context).IsDeviceAcceptable(caps, adapterFormat, backBufferFormat, windowed);
@@ -31,30 +56,52 @@ bool CALLBACK ModifyDeviceSettingsThunk(DeviceSettings* settings, const D3DCAPS9
     return Mode(context).ModifyDeviceSettings(settings, caps);
 }
 HRESULT CALLBACK DeviceCreatedThunk(IDirect3DDevice9* device, const D3DSURFACE_DESC* desc, void* context) {
-    return Mode(context).OnDeviceCreated(device, desc);
+    return Answered([&] { return Mode(context).OnDeviceCreated(device, desc); });
 }
 HRESULT CALLBACK DeviceResetThunk(IDirect3DDevice9* device, const D3DSURFACE_DESC* desc, void* context) {
-    return Mode(context).OnDeviceReset(device, desc);
+    return Answered([&] { return Mode(context).OnDeviceReset(device, desc); });
 }
 void CALLBACK DeviceLostThunk(void* context) {
-    Mode(context).OnDeviceLost();
+    Guarded(context, [&] { Mode(context).OnDeviceLost(); });
 }
 void CALLBACK DeviceDestroyedThunk(void* context) {
-    Mode(context).OnDeviceDestroyed();
+    Guarded(context, [&] { Mode(context).OnDeviceDestroyed(); });
 }
 LRESULT CALLBACK WindowMessageThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     bool* noFurtherProcessing, void* context) {
-    return Mode(context).OnMessage(window, message, wParam, lParam, noFurtherProcessing);
+    LRESULT result = 0;
+    Guarded(context,
+            [&] { result = Mode(context).OnMessage(window, message, wParam, lParam, noFurtherProcessing); });
+    return result;
 }
 void CALLBACK KeyboardThunk(UINT key, bool keyDown, bool altDown, void* context) {
-    Mode(context).OnKeyboard(key, keyDown, altDown);
+    Guarded(context, [&] { Mode(context).OnKeyboard(key, keyDown, altDown); });
 }
 void CALLBACK FrameRenderThunk(IDirect3DDevice9* device, double time, float elapsed, void* context) {
-    Mode(context).OnFrameRender(device, time, elapsed);
+    Guarded(context, [&] { Mode(context).OnFrameRender(device, time, elapsed); });
 }
 void CALLBACK FrameMoveThunk(IDirect3DDevice9* device, double time, float elapsed, void* context) {
-    Mode(context).OnFrameMove(device, time, elapsed);
+    Guarded(context, [&] { Mode(context).OnFrameMove(device, time, elapsed); });
 }
+
+// The end of every run, however it ends: the effect shut down (and what the run mode holds for the
+// run given back), then the framework, which restores what it changed in the system.
+class RunEnd {
+public:
+    explicit RunEnd(CSaverBase& mode) : mode_(mode) {}
+    RunEnd(const RunEnd&) = delete;
+    RunEnd& operator=(const RunEnd&) = delete;
+    ~RunEnd() {
+        WriteIgnoredFailure(L"ExitSaver", Answered([&] {
+                                mode_.ExitSaver();
+                                return S_OK;
+                            }));
+        FrameworkShutdown(0);
+    }
+
+private:
+    CSaverBase& mode_;
+};
 
 } // namespace
 
@@ -74,21 +121,40 @@ CSaverBase::~CSaverBase() {
 }
 
 int CSaverBase::Run() {
+    {
+        const RunEnd end(*this);
+        RunSteps();
+    }
+    return FrameworkGetExitCode();
+}
+
+void CSaverBase::RunSteps() {
+    HRESULT failure = S_OK;
     try {
         RegisterCallbacks();
         ThrowIfFailed(InitFramework());
         ThrowIfFailed(InitSaver());
         ThrowIfFailed(FrameworkMainLoop(nullptr));
-        ThrowIfFailed(frameMoveError_);
-        ExitSaver();
-        FrameworkShutdown(0);
+        ThrowIfFailed(callbackFailure_);
     } catch (const HResultError& error) {
-        // A failure the framework has already reported keeps its message and exit code.
-        if (FrameworkGetExitCode() == 0) {
-            FrameworkDisplayErrorMessage(error.Code());
-        }
+        failure = error.Code();
+    } catch (const std::bad_alloc&) {
+        failure = E_OUTOFMEMORY;
     }
-    return FrameworkGetExitCode();
+    // A failure the framework has already reported keeps its message and exit code.
+    if (FAILED(failure) && FrameworkGetExitCode() == 0) {
+        FrameworkDisplayErrorMessage(failure);
+    }
+}
+
+void CSaverBase::EndRunWithFailure(HRESULT hr) {
+    if (SUCCEEDED(hr)) {
+        return;
+    }
+    if (SUCCEEDED(callbackFailure_)) {
+        callbackFailure_ = hr;
+    }
+    PostQuitMessage(0);
 }
 
 HRESULT CSaverBase::OnPreRender(IDirect3DDevice9*, double, float) {
@@ -143,7 +209,10 @@ bool CSaverBase::ModifyDeviceSettings(DeviceSettings* settings, const D3DCAPS9*)
     return true;
 }
 
-HRESULT CSaverBase::OnDeviceCreated(IDirect3DDevice9*, const D3DSURFACE_DESC*) {
+HRESULT CSaverBase::OnDeviceCreated(IDirect3DDevice9* device, const D3DSURFACE_DESC*) {
+    if (dialogHost_ != nullptr) {
+        dialogHost_->OnDeviceCreated(device);
+    }
     return S_OK;
 }
 
@@ -151,62 +220,42 @@ HRESULT CSaverBase::OnDeviceCreated(IDirect3DDevice9*, const D3DSURFACE_DESC*) {
 // a reset can come from inside the window procedure (a window resize), which no exception may cross.
 // The framework then reports it and ends the run, as it would for a raised failure.
 HRESULT CSaverBase::OnDeviceReset(IDirect3DDevice9* device, const D3DSURFACE_DESC*) {
+    if (dialogHost_ != nullptr) {
+        dialogHost_->OnDeviceReset();
+    }
     return Effect().OnResetDevice(device);
 }
 
+// A failure of the effect's frame move is no frame failure to shrug off: it goes on to the callback's
+// guard, which ends the run, and Run reports it.
 void CSaverBase::OnFrameMove(IDirect3DDevice9* device, double time, float elapsed) {
-    try {
-        Effect().OnFrameMove(device, time, elapsed);
-    } catch (const HResultError& error) {
-        // Not a frame failure to shrug off: the run ends, and Run reports it.
-        if (SUCCEEDED(frameMoveError_)) {
-            frameMoveError_ = error.Code();
-        }
-        PostQuitMessage(0);
-    } catch (const std::bad_alloc&) {
-        if (SUCCEEDED(frameMoveError_)) {
-            frameMoveError_ = E_OUTOFMEMORY;
-        }
-        PostQuitMessage(0);
-    }
+    Effect().OnFrameMove(device, time, elapsed);
     if (elapsed < kLongestThrottledElapsed) {
         WaitForInput(kFrameMoveWaitMs);
     }
 }
 
 void CSaverBase::OnFrameRender(IDirect3DDevice9* device, double time, float elapsed) {
-    if (HRESULT hr = RenderScene(device, time, elapsed); FAILED(hr)) {
-        ReportFrameFailure(hr);
+    try {
+        RenderScene(device, time, elapsed);
+    } catch (const HResultError& error) {
+        WriteFrameFailure(error.Code());
+    } catch (const std::bad_alloc&) {
+        WriteFrameFailure(E_OUTOFMEMORY);
     }
     WaitForInput(kFrameRenderWaitMs);
 }
 
-// One scene. A scene once begun is always ended, also after a failure inside it: a scene left open
-// would make every later BeginScene fail and the screen would never be drawn again.
-HRESULT CSaverBase::RenderScene(IDirect3DDevice9* device, double time, float elapsed) {
+// One scene. A failure abandons the rest of it, and the scene is ended all the same.
+void CSaverBase::RenderScene(IDirect3DDevice9* device, double time, float elapsed) {
     if (const DWORD flags = Effect().GetClearFlags(); flags != 0) {
-        if (HRESULT hr = device->Clear(0, nullptr, flags, Effect().GetClearColor(), 1.0f, 0); FAILED(hr)) {
-            return hr;
-        }
+        ThrowIfFailed(device->Clear(0, nullptr, flags, Effect().GetClearColor(), 1.0f, 0));
     }
-    if (HRESULT hr = device->BeginScene(); FAILED(hr)) {
-        return hr;
-    }
-    HRESULT hr = OnPreRender(device, time, elapsed);
-    if (SUCCEEDED(hr)) {
-        try {
-            Effect().OnFrameRender(device, time, elapsed);
-        } catch (const HResultError& error) {
-            hr = error.Code();
-        } catch (const std::bad_alloc&) {
-            hr = E_OUTOFMEMORY;
-        }
-    }
-    if (SUCCEEDED(hr)) {
-        hr = OnPostRender(device, time, elapsed);
-    }
-    const HRESULT ended = device->EndScene();
-    return FAILED(hr) ? hr : ended;
+    ScopedScene scene(device);
+    ThrowIfFailed(OnPreRender(device, time, elapsed));
+    WriteIgnoredFailure(L"effect frame", Effect().OnFrameRender(device, time, elapsed));
+    ThrowIfFailed(OnPostRender(device, time, elapsed));
+    ThrowIfFailed(scene.End());
 }
 
 LRESULT CSaverBase::OnMessage(HWND, UINT message, WPARAM, LPARAM, bool* noFurtherProcessing) {
@@ -233,14 +282,18 @@ void CSaverBase::OnGuiEvent(UINT, int, CGuiControl*) {}
 
 void CSaverBase::OnDeviceLost() {
     Effect().OnLostDevice();
+    if (dialogHost_ != nullptr) {
+        dialogHost_->OnDeviceLost();
+    }
 }
 
 void CSaverBase::OnDeviceDestroyed() {
     Effect().OnLostDevice();
+    if (dialogHost_ != nullptr) {
+        dialogHost_->OnDeviceDestroyed();
+    }
 }
 
-void CSaverBase::ReportFrameFailure(HRESULT hr) {
-    OutputDebugStringW(L"ERROR:");
-    OutputDebugStringW(ErrorDescription(hr));
-    OutputDebugStringW(L"\r\n");
+void CSaverBase::InitializeEffect(RunModeKind mode) {
+    Effect().Initialize(static_cast<int>(mode));
 }

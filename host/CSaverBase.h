@@ -4,6 +4,7 @@
 
 #include "effect/CSaver.h"
 #include "framework/DeviceSettings.h"
+#include "host/CommandLine.h"
 
 #include <windows.h>
 #include <d3d9.h>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class CGuiControl;
+class DialogHost;
 
 class CSaverBase {
 public:
@@ -21,7 +23,8 @@ public:
     // Unregisters the callbacks and deletes the effect.
     virtual ~CSaverBase() = 0;
 
-    // Runs the mode to its end; the result is the process exit code.
+    // Runs the mode to its end; the result is the process exit code. ExitSaver and the framework's
+    // shutdown run on every way out: a failing step, an exception, a normal end.
     virtual int Run();
 
     virtual HRESULT CreateMainWindow() = 0;
@@ -52,8 +55,9 @@ public:
 
     CSaver& Effect() { return *effect_; }
 
-    // The three debug strings a failed frame writes: "ERROR:", the failure's description, "\r\n".
-    static void ReportFrameFailure(HRESULT hr);
+    // Ends the run from inside a callback, where no exception may go on: the main loop stops and Run
+    // reports the failure (the first one, when several come).
+    void EndRunWithFailure(HRESULT hr);
 
 protected:
     // Runs the given effect instead (tests drive the run sequence with effects of their own).
@@ -63,11 +67,20 @@ protected:
     static bool IsBackgroundErase(UINT message, bool* noFurtherProcessing);
     // The device callbacks handed to FrameworkCreateDevice, with this object as their context.
     HRESULT CreateDevice(bool windowed, int width, int height);
+    // Tells the effect which run mode it is drawn for.
+    void InitializeEffect(RunModeKind mode);
+    // The run modes that show the settings dialog: the device callbacks pass every device change on
+    // to its resource cache.
+    void HostDialog(DialogHost& host) { dialogHost_ = &host; }
 
 private:
-    HRESULT RenderScene(IDirect3DDevice9* device, double time, float elapsed);
+    // Steps 1 to 4 of the run; a failure is reported here, once.
+    void RunSteps();
+    // Clear, scene, the effect's and the dialog's drawing; a failure is thrown as HResultError.
+    void RenderScene(IDirect3DDevice9* device, double time, float elapsed);
 
     std::unique_ptr<CSaver> effect_;
-    // A failure of the effect's frame move; it ends the main loop and then the run.
-    HRESULT frameMoveError_ = S_OK;
+    DialogHost* dialogHost_ = nullptr;
+    // A failure inside a callback; it ends the main loop and then the run.
+    HRESULT callbackFailure_ = S_OK;
 };

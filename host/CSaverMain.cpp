@@ -3,10 +3,7 @@
 #include "host/CSaverMain.h"
 
 #include "framework/Framework.h"
-#include "gui/GuiTypes.h"
-#include "host/DialogHosting.h"
 #include "host/GracePeriod.h"
-#include "settings/CSettingDialogImpl.h"
 #include "settings/CSettingImpl.h"
 
 #include <algorithm>
@@ -18,8 +15,9 @@ constexpr int kLargestResolution = 16384;
 
 } // namespace
 
-CSaverMain::CSaverMain() : dialog_(CreateSettingDialog()) {
-    Effect().Initialize(0);
+CSaverMain::CSaverMain() {
+    HostDialog(dialogHost_);
+    InitializeEffect(RunModeKind::Saver);
 }
 
 CSaverMain::~CSaverMain() = default;
@@ -40,42 +38,20 @@ HRESULT CSaverMain::CreateMainDevice() {
 }
 
 HRESULT CSaverMain::OnPostRender(IDirect3DDevice9*, double, float elapsed) {
-    return DialogVisible() ? dialog_->Dialog().Render(elapsed) : S_OK;
+    return dialogHost_.Render(elapsed);
 }
 
 HRESULT CSaverMain::InitSaver() {
     if (HRESULT hr = CSaverBase::InitSaver(); FAILED(hr)) {
         return hr;
     }
-    ConnectGuiToFramework();
-    dialog_->Create(Effect().GetSetting(), &resources_);
-    dialog_->Dialog().SetCallback(&ForwardGuiEvent, this);
-    dialog_->Dialog().SetVisible(false);
+    dialogHost_.Create(*Effect().GetSetting(), *this);
+    dialogHost_.SetVisible(false);
     return S_OK;
 }
 
-HRESULT CSaverMain::OnDeviceCreated(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) {
-    resources_.CreateDeviceObjects(device);
-    return CSaverBase::OnDeviceCreated(device, backBuffer);
-}
-
-HRESULT CSaverMain::OnDeviceReset(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) {
-    resources_.ResetDeviceObjects();
-    return CSaverBase::OnDeviceReset(device, backBuffer);
-}
-
-void CSaverMain::OnDeviceLost() {
-    CSaverBase::OnDeviceLost();
-    resources_.LoseDeviceObjects();
-}
-
-void CSaverMain::OnDeviceDestroyed() {
-    CSaverBase::OnDeviceDestroyed();
-    resources_.DestroyDeviceObjects();
-}
-
 bool CSaverMain::InputEndsRun() {
-    return !DialogVisible() && GracePeriodOver(dialogClosedOnce_, dialogClosedTick_, GetTickCount());
+    return !dialogHost_.Visible() && GracePeriodOver(dialogClosedOnce_, dialogClosedTick_, GetTickCount());
 }
 
 LRESULT CSaverMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -83,9 +59,8 @@ LRESULT CSaverMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (IsBackgroundErase(message, noFurtherProcessing)) {
         return 1;
     }
-    resources_.HandleMessage(window, message, wParam, lParam);
-    if (DialogVisible()) {
-        dialog_->Dialog().HandleMessage(window, message, wParam, lParam);
+    if (dialogHost_.HandleMessage(window, message, wParam, lParam)) {
+        return 0;
     }
     // The left button ends the run when it is let go, not when it is pressed; other buttons and
     // mouse movement never end it. A release that closed the dialog is inside the grace period.
@@ -96,49 +71,34 @@ LRESULT CSaverMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void CSaverMain::OnKeyboard(UINT key, bool keyDown, bool) {
-    if (!keyDown) {
+    if (dialogHost_.OnKeyboard(key, keyDown)) {
+        FrameworkSetCursorSettings(dialogHost_.Visible(), true);
         return;
     }
-    if (key == VK_F1) {
-        CGuiDialog& dialog = dialog_->Dialog();
-        dialog.SetVisible(!dialog.IsVisible());
-        FrameworkSetCursorSettings(dialog.IsVisible(), true);
-        return;
-    }
-    if (InputEndsRun()) {
+    if (keyDown && InputEndsRun()) {
         PostQuitMessage(0);
     }
 }
 
 void CSaverMain::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
-    if (!DialogVisible()) {
+    if (!dialogHost_.Visible()) {
         return;
     }
-    dialog_->OnGuiEvent(event, controlId, control);
-    if (event != static_cast<UINT>(GuiEvent::ButtonClicked)) {
-        return;
-    }
-    CSetting& setting = *Effect().GetSetting();
-    switch (controlId) {
-    case CSettingDialogImpl::IdOk:
-        setting.Save();
+    switch (dialogHost_.OnGuiEvent(event, controlId, control)) {
+    case DialogOutcome::Saved:
         CloseDialog();
         break;
-    case CSettingDialogImpl::IdCancel:
-        setting.Load(); // the file's values are back in the next frame
+    case DialogOutcome::Cancelled:
+        Effect().GetSetting()->Load(); // the file's values are back in the next frame
         CloseDialog();
         break;
-    case CSettingDialogImpl::IdReset:
-        setting.SetDefaults();
-        dialog_->Create(&setting, &resources_);
-        break;
-    default:
+    case DialogOutcome::Open:
         break;
     }
 }
 
 void CSaverMain::CloseDialog() {
-    dialog_->Dialog().SetVisible(false);
+    dialogHost_.SetVisible(false);
     FrameworkSetCursorSettings(false, true);
     dialogClosedTick_ = GetTickCount();
     dialogClosedOnce_ = true;

@@ -2,13 +2,10 @@
 // settings dialog over it.
 #pragma once
 
-#include "gui/CGuiDialogResources.h"
 #include "host/CSaverBase.h"
-#include "settings/CSettingDialog.h"
+#include "host/DialogHost.h"
 
 #include <windows.h>
-
-#include <memory>
 
 class CSaverMain : public CSaverBase {
 public:
@@ -19,29 +16,22 @@ public:
     HRESULT CreateMainDevice() override;
     HRESULT OnPostRender(IDirect3DDevice9* device, double time, float elapsed) override;
     HRESULT InitSaver() override;
-    HRESULT OnDeviceCreated(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) override;
-    HRESULT OnDeviceReset(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) override;
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                       bool* noFurtherProcessing) override;
     void OnKeyboard(UINT key, bool keyDown, bool altDown) override;
     void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
-    void OnDeviceLost() override;
-    void OnDeviceDestroyed() override;
 
     // Tick count of the moment the settings dialog was last closed; 0 when it never was.
     DWORD DialogClosedTick() const { return dialogClosedTick_; }
-    CSettingDialog& SettingDialog() { return *dialog_; }
+    CSettingDialog& SettingDialog() { return dialogHost_.SettingDialog(); }
 
 private:
-    // Whether the settings dialog is shown over the saver; it is hidden until F1 shows it.
-    bool DialogVisible() { return dialog_->Dialog().IsVisible(); }
     // The run ends on a user's input only while the dialog is hidden and not just closed.
     bool InputEndsRun();
     // OK and Cancel hide the dialog and the cursor, and open the grace period.
     void CloseDialog();
 
-    CGuiDialogResources resources_;
-    std::unique_ptr<CSettingDialog> dialog_;
+    DialogHost dialogHost_;
     DWORD dialogClosedTick_ = 0;
     bool dialogClosedOnce_ = false;
 };

@@ -4,9 +4,7 @@
 #include "host/CSettingMain.h"
 
 #include "framework/Framework.h"
-#include "gui/GuiTypes.h"
-#include "host/DialogHosting.h"
-#include "settings/CSettingDialogImpl.h"
+#include "host/DebugOutput.h"
 
 namespace {
 
@@ -15,8 +13,9 @@ constexpr int kHeight = 600;
 
 } // namespace
 
-CSettingMain::CSettingMain(HWND parent) : parent_(parent), dialog_(CreateSettingDialog()) {
-    Effect().Initialize(2);
+CSettingMain::CSettingMain(HWND parent) : parent_(parent) {
+    HostDialog(dialogHost_);
+    InitializeEffect(RunModeKind::Settings);
 }
 
 CSettingMain::~CSettingMain() = default;
@@ -32,7 +31,7 @@ HRESULT CSettingMain::CreateMainDevice() {
 }
 
 HRESULT CSettingMain::OnPostRender(IDirect3DDevice9*, double, float elapsed) {
-    return dialog_->Dialog().Render(elapsed);
+    return dialogHost_.Render(elapsed);
 }
 
 HRESULT CSettingMain::InitSaver() {
@@ -40,40 +39,18 @@ HRESULT CSettingMain::InitSaver() {
         return hr;
     }
     if (parent_ != nullptr) {
-        EnableWindow(parent_, FALSE);
-        SetWindowPos(FrameworkGetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        parentDisabled_.emplace(parent_);
+        if (!SetWindowPos(FrameworkGetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE)) {
+            WriteIgnoredFailure(L"topmost window", HRESULT_FROM_WIN32(GetLastError()));
+        }
     }
-    ConnectGuiToFramework();
-    dialog_->Create(Effect().GetSetting(), &resources_);
-    dialog_->Dialog().SetCallback(&ForwardGuiEvent, this);
+    dialogHost_.Create(*Effect().GetSetting(), *this);
     return S_OK;
 }
 
 void CSettingMain::ExitSaver() {
     CSaverBase::ExitSaver();
-    if (parent_ != nullptr) {
-        EnableWindow(parent_, TRUE);
-    }
-}
-
-HRESULT CSettingMain::OnDeviceCreated(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) {
-    resources_.CreateDeviceObjects(device);
-    return CSaverBase::OnDeviceCreated(device, backBuffer);
-}
-
-HRESULT CSettingMain::OnDeviceReset(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) {
-    resources_.ResetDeviceObjects();
-    return CSaverBase::OnDeviceReset(device, backBuffer);
-}
-
-void CSettingMain::OnDeviceLost() {
-    CSaverBase::OnDeviceLost();
-    resources_.LoseDeviceObjects();
-}
-
-void CSettingMain::OnDeviceDestroyed() {
-    CSaverBase::OnDeviceDestroyed();
-    resources_.DestroyDeviceObjects();
+    parentDisabled_.reset();
 }
 
 LRESULT CSettingMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -81,37 +58,16 @@ LRESULT CSettingMain::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     if (IsBackgroundErase(message, noFurtherProcessing)) {
         return 1;
     }
-    resources_.HandleMessage(window, message, wParam, lParam);
-    dialog_->Dialog().HandleMessage(window, message, wParam, lParam);
+    dialogHost_.HandleMessage(window, message, wParam, lParam);
     return 0;
 }
 
 void CSettingMain::OnKeyboard(UINT key, bool keyDown, bool) {
-    if (keyDown && key == VK_F1) {
-        CGuiDialog& dialog = dialog_->Dialog();
-        dialog.SetVisible(!dialog.IsVisible());
-    }
+    dialogHost_.OnKeyboard(key, keyDown);
 }
 
 void CSettingMain::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
-    dialog_->OnGuiEvent(event, controlId, control);
-    if (event != static_cast<UINT>(GuiEvent::ButtonClicked)) {
-        return;
-    }
-    CSetting& setting = *Effect().GetSetting();
-    switch (controlId) {
-    case CSettingDialogImpl::IdOk:
-        setting.Save();
+    if (dialogHost_.OnGuiEvent(event, controlId, control) != DialogOutcome::Open) {
         PostQuitMessage(0);
-        break;
-    case CSettingDialogImpl::IdCancel:
-        PostQuitMessage(0);
-        break;
-    case CSettingDialogImpl::IdReset:
-        setting.SetDefaults();
-        dialog_->Create(&setting, &resources_);
-        break;
-    default:
-        break;
     }
 }

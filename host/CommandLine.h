@@ -3,10 +3,11 @@
 
 #include <windows.h>
 
+// The numbers are those the effect's Initialize takes.
 enum class RunModeKind {
-    Saver,    // "/s": full screen, single instance
-    Preview,  // "/p <hwnd>": inside the display settings' little monitor
-    Settings, // "/c" or anything else: the settings dialog
+    Saver = 0,    // "/s": full screen, single instance
+    Preview = 1,  // "/p <hwnd>": inside the display settings' little monitor
+    Settings = 2, // "/c" or anything else: the settings dialog
 };
 
 struct CommandLine {

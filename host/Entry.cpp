@@ -1,6 +1,8 @@
 // Dispatches the command line to one run mode; keeps a second running saver out.
 #include "host/Entry.h"
 
+#include "framework/Framework.h"
+#include "framework/HResultError.h"
 #include "framework/UniqueHandle.h"
 #include "host/CPreviewMain.h"
 #include "host/CSaverMain.h"
@@ -43,8 +45,12 @@ int Dispatch(const CommandLine& commandLine) {
 int RunEntry(const wchar_t* commandLineTail) {
     try {
         return Dispatch(ParseCommandLine(commandLineTail));
+    } catch (const HResultError& error) {
+        // Run reports its own failures; this one came before it, while a run mode was being made.
+        FrameworkDisplayErrorMessage(error.Code());
+        return FrameworkGetExitCode();
     } catch (const std::exception&) {
-        // Run reports its own failures; anything that still gets here is an unexpected one.
+        OutputDebugStringW(L"ERROR:unexpected failure\r\n");
         return 1;
     }
 }

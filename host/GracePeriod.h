@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-constexpr DWORD DialogGraceMs = 1000;
+constexpr DWORD kDialogGraceMs = 1000;
 
 // Whether input may end the saver at tick count now, the dialog having been closed at closedTick (when
 // closedOnce). Tick counts wrap every 49.7 days, so the elapsed time is taken modulo 2^32; comparing the
 // two counts directly would keep the saver running for weeks after a wrap.
 constexpr bool GracePeriodOver(bool closedOnce, DWORD closedTick, DWORD now) {
-    return !closedOnce || static_cast<DWORD>(now - closedTick) > DialogGraceMs;
+    return !closedOnce || static_cast<DWORD>(now - closedTick) > kDialogGraceMs;
 }

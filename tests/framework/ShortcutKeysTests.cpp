@@ -6,6 +6,7 @@
 #include "support/CallbackLog.h"
 #include "support/FrameworkScope.h"
 #include "support/ScriptedDevice.h"
+#include "support/UserAccessibilitySettings.h"
 
 #include <doctest/doctest.h>
 
@@ -17,37 +18,12 @@ using F = FrameworkFields;
 
 constexpr DWORD HotKeyBits = 0x4 | 0x8;
 
-// The user's accessibility settings, kept in memory: the platform under test does not keep them.
-// The user has StickyKeys on with its hot key, and ToggleKeys and FilterKeys off with theirs.
-class UserSettings final : public AccessibilitySettings {
-public:
-    UserSettings() {
-        stored.sticky.dwFlags = 0x1 | 0x2 | HotKeyBits;
-        stored.toggle.dwFlags = 0x2 | HotKeyBits;
-        stored.filter.dwFlags = 0x2 | HotKeyBits;
-        stored.filter.iWaitMSec = 1000;
-        user = stored;
-        FrameworkSetAccessibilitySettings(this);
-    }
-    UserSettings(const UserSettings&) = delete;
-    UserSettings& operator=(const UserSettings&) = delete;
-    ~UserSettings() override { FrameworkSetAccessibilitySettings(nullptr); }
-
-    AccessibilityRecords Read() override { return stored; }
-    void WriteSticky(STICKYKEYS record) override { stored.sticky = record; }
-    void WriteToggle(TOGGLEKEYS record) override { stored.toggle = record; }
-    void WriteFilter(FILTERKEYS record) override { stored.filter = record; }
-
-    AccessibilityRecords stored;
-    AccessibilityRecords user;
-};
-
 bool Hooked() {
     return GetFrameworkState().Get(&F::keyboardHook) != nullptr;
 }
 
 // The hot keys of the features the user has not switched on are off; the rest is as the user had it.
-void CheckGuarded(const UserSettings& settings) {
+void CheckGuarded(const UserAccessibilitySettings& settings) {
     CHECK(Hooked());
     CHECK(settings.stored.sticky.dwFlags == settings.user.sticky.dwFlags);
     CHECK(settings.stored.toggle.dwFlags == (settings.user.toggle.dwFlags & ~HotKeyBits));
@@ -55,7 +31,7 @@ void CheckGuarded(const UserSettings& settings) {
     CHECK(settings.stored.filter.iWaitMSec == settings.user.filter.iWaitMSec);
 }
 
-void CheckRestored(const UserSettings& settings) {
+void CheckRestored(const UserAccessibilitySettings& settings) {
     CHECK_FALSE(Hooked());
     CHECK(settings.stored.sticky.dwFlags == settings.user.sticky.dwFlags);
     CHECK(settings.stored.toggle.dwFlags == settings.user.toggle.dwFlags);
@@ -67,7 +43,7 @@ void CheckRestored(const UserSettings& settings) {
 TEST_SUITE("framework") {
 
 TEST_CASE("Shortcut keys: off in full screen, back on deactivation and on shutdown") {
-    UserSettings user;
+    UserAccessibilitySettings user;
     FrameworkScope scope;
     REQUIRE(FrameworkCreateDevice(0, false, 0, 0) == S_OK);
     REQUIRE(FrameworkGetDeviceSettings().pp.Windowed == FALSE);
@@ -86,7 +62,7 @@ TEST_CASE("Shortcut keys: off in full screen, back on deactivation and on shutdo
 }
 
 TEST_CASE("Shortcut keys: a run that ends through a failed device reset gives the settings back") {
-    UserSettings user;
+    UserAccessibilitySettings user;
     FrameworkScope scope;
     CallbackLog log;
     log.Install();
@@ -105,14 +81,14 @@ TEST_CASE("Shortcut keys: a run that ends through a failed device reset gives th
 }
 
 TEST_CASE("Shortcut keys: a windowed device leaves the keys alone") {
-    UserSettings user;
+    UserAccessibilitySettings user;
     FrameworkScope scope;
     REQUIRE(FrameworkCreateDevice(0, true, 320, 240) == S_OK);
     CheckRestored(user);
 }
 
 TEST_CASE("Shortcut keys: a second start of the framework keeps the settings saved before the guard") {
-    UserSettings user;
+    UserAccessibilitySettings user;
     FrameworkScope scope;
     REQUIRE(FrameworkCreateDevice(0, false, 0, 0) == S_OK);
     CheckGuarded(user);
@@ -123,7 +99,7 @@ TEST_CASE("Shortcut keys: a second start of the framework keeps the settings sav
 }
 
 TEST_CASE("Shortcut keys: the Windows key does not reach the program while guarded, and does after") {
-    UserSettings user;
+    UserAccessibilitySettings user;
     FrameworkScope scope;
     static std::vector<UINT> keys;
     keys.clear();

@@ -13,6 +13,7 @@
 #include <doctest/doctest.h>
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -141,9 +142,24 @@ struct TestSettings : CSettingMain {
     SurfacePixels afterFailure;
 };
 
-// A settings run for the window that asked for it; it looks at both windows and ends after two frames.
+// How a settings run for a parent window ends: after two frames, or at once by a step after the
+// parent was disabled that fails or throws.
+enum class Ending { Normal, FailingStep, Exception };
+
+// A settings run for the window that asked for it; it looks at both windows and ends as told.
 struct TestSettingsWithParent : CSettingMain {
-    explicit TestSettingsWithParent(HWND parent) : CSettingMain(parent) {}
+    TestSettingsWithParent(HWND parent, Ending ending) : CSettingMain(parent), ending(ending) {}
+    HRESULT InitSaver() override {
+        REQUIRE(CSettingMain::InitSaver() == S_OK);
+        if (ending == Ending::Normal) {
+            return S_OK;
+        }
+        parentEnabledWhileRunning = IsWindowEnabled(Parent()) != FALSE;
+        if (ending == Ending::Exception) {
+            throw std::runtime_error("a later step");
+        }
+        return E_FAIL;
+    }
     HRESULT OnPostRender(IDirect3DDevice9*, double, float) override {
         if (++frames == 2) {
             parentEnabledWhileRunning = IsWindowEnabled(Parent()) != FALSE;
@@ -153,6 +169,7 @@ struct TestSettingsWithParent : CSettingMain {
         }
         return S_OK;
     }
+    Ending ending;
     int frames = 0;
     bool parentEnabledWhileRunning = true;
     bool topmostWhileRunning = false;
@@ -220,18 +237,33 @@ TEST_CASE("CSettingMain: an 800 by 600 window; a real resize rebuilds the device
     CHECK(LitInMiddle(settings.afterFailure) > 10000);
 }
 
-TEST_CASE("CSettingMain: with a parent window it is topmost and the parent stays disabled until it ends") {
+TEST_CASE("CSettingMain: with a parent window it is topmost; the parent stays disabled until the run "
+          "ends, however it ends") {
     FrameworkScope scope(false);
     MessageBoxCatcher boxes;
     HWND parent = MakePreviewParent();
     REQUIRE(parent != nullptr);
-    {
-        TestSettingsWithParent settings(parent);
+    SUBCASE("a normal end") {
+        TestSettingsWithParent settings(parent, Ending::Normal);
         CHECK(settings.Run() == 0);
         CHECK_FALSE(settings.parentEnabledWhileRunning);
         CHECK(settings.topmostWhileRunning);
+        // Enabled again by the run's end, not by the run mode going away.
+        CHECK(IsWindowEnabled(parent));
     }
-    CHECK(IsWindowEnabled(parent));
+    SUBCASE("a later step fails") {
+        TestSettingsWithParent settings(parent, Ending::FailingStep);
+        CHECK(settings.Run() == 1);
+        CHECK_FALSE(settings.parentEnabledWhileRunning);
+        CHECK(IsWindowEnabled(parent));
+        CHECK(MessageBoxCatcher::Boxes().size() == 1);
+    }
+    SUBCASE("a later step throws") {
+        TestSettingsWithParent settings(parent, Ending::Exception);
+        CHECK_THROWS_AS(settings.Run(), std::runtime_error);
+        CHECK_FALSE(settings.parentEnabledWhileRunning);
+        CHECK(IsWindowEnabled(parent));
+    }
     DestroyWindow(parent);
 }
 

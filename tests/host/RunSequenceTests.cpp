@@ -1,6 +1,7 @@
 // The run sequence shared by the run modes, with effects that fail on purpose: a failing frame is
 // written to the debug output and the next one is tried; a failing frame move ends the run with the
-// framework's report; a failing start ends it before the main loop.
+// framework's report; a failing start ends it before the main loop. However the run ends, the effect
+// is shut down and the framework gives back what it changed in the system.
 #include "effect/CSaverImpl.h"
 #include "framework/HResultError.h"
 #include "framework/Framework.h"
@@ -8,10 +9,12 @@
 
 #include "support/FrameworkScope.h"
 #include "support/MessageBoxCatcher.h"
+#include "support/UserAccessibilitySettings.h"
 
 #include <doctest/doctest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,12 +50,14 @@ struct FailingEffect : CSaverImpl {
     int shutdowns = 0;
 };
 
-// A windowed run of 320 by 240 that ends itself after `lastFrame` drawn scenes.
+// A windowed run of 320 by 240 (or a full-screen one) that ends itself after `lastFrame` drawn scenes.
 struct TestMode : CSaverBase {
     explicit TestMode(std::unique_ptr<FailingEffect> e) : CSaverBase(std::move(e)) {}
     FailingEffect& Failing() { return static_cast<FailingEffect&>(Effect()); }
     HRESULT CreateMainWindow() override { return FrameworkCreateWindow(L"Run sequence"); }
-    HRESULT CreateMainDevice() override { return CreateDevice(true, 320, 240); }
+    HRESULT CreateMainDevice() override {
+        return fullScreen ? CreateDevice(false, 0, 0) : CreateDevice(true, 320, 240);
+    }
     HRESULT OnPostRender(IDirect3DDevice9*, double, float) override {
         ++scenes;
         if (scenes == lastFrame) {
@@ -70,6 +75,7 @@ struct TestMode : CSaverBase {
     int frames = 0;
     int scenes = 0;
     int lastFrame = 5;
+    bool fullScreen = false;
 };
 
 // Collects what this process writes to the debug output while it lives.
@@ -125,17 +131,40 @@ TEST_CASE("Run: a failing frame goes to the debug output and the next frame is d
     CHECK(text.find(L"ERROR:") == text.rfind(L"ERROR:"));
 }
 
-TEST_CASE("Run: a failing frame move ends the run with the framework's report, once, and exit code 1") {
+TEST_CASE("Run: a failure thrown inside a callback ends the run with the framework's report, once, and "
+          "exit code 1") {
     FrameworkScope scope(false);
     MessageBoxCatcher boxes;
+    // A window message that the run mode fails on, sent by the third scene.
+    struct FailingOnMessage : TestMode {
+        using TestMode::TestMode;
+        HRESULT OnPostRender(IDirect3DDevice9* device, double time, float elapsed) override {
+            if (scenes == 2 && failOnMessage) {
+                PostMessageW(FrameworkGetHWND(), WM_APP, 0, 0);
+            }
+            return TestMode::OnPostRender(device, time, elapsed);
+        }
+        LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* noFurther) override {
+            if (message == WM_APP) {
+                throw HResultError(E_ACCESSDENIED);
+            }
+            return TestMode::OnMessage(window, message, wParam, lParam, noFurther);
+        }
+        bool failOnMessage = false;
+    };
     auto effect = std::make_unique<FailingEffect>();
-    effect->failingMove = 3;
-    TestMode mode(std::move(effect));
+    FailingEffect& failing = *effect;
+    FailingOnMessage mode(std::move(effect));
+    SUBCASE("the effect's frame move") {
+        failing.failingMove = 3;
+    }
+    SUBCASE("a window message") {
+        mode.failOnMessage = true;
+    }
     mode.lastFrame = 50;
     CHECK(mode.Run() == 1);
     CHECK(mode.scenes < 50);
-    // The effect is not shut down on the failure path; the framework's end does it.
-    CHECK(mode.Failing().shutdowns == 0);
+    CHECK(mode.Failing().shutdowns == 1);
     CHECK(MessageBoxCatcher::Boxes().size() == 1);
 }
 
@@ -147,6 +176,43 @@ TEST_CASE("Run: a failing start ends the run before the main loop, with the repo
     TestMode mode(std::move(effect));
     CHECK(mode.Run() == 1);
     CHECK(mode.Failing().moves == 0);
+    CHECK(mode.Failing().shutdowns == 1);
     CHECK(MessageBoxCatcher::Boxes().size() == 1);
+}
+
+TEST_CASE("Run: a full-screen run that fails or throws after the device gives the shortcut keys back") {
+    FrameworkScope scope(false);
+    MessageBoxCatcher boxes;
+    UserAccessibilitySettings user;
+    // The effect's start comes after the device: it sees the keys taken and then fails.
+    struct KeysWatcher : FailingEffect {
+        HRESULT Start() override {
+            keysTaken = !settings->AsTheUserHadThem();
+            if (throws) {
+                throw std::runtime_error("start");
+            }
+            return E_FAIL;
+        }
+        const UserAccessibilitySettings* settings = nullptr;
+        bool throws = false;
+        bool keysTaken = false;
+    };
+    auto effect = std::make_unique<KeysWatcher>();
+    KeysWatcher& watcher = *effect;
+    watcher.settings = &user;
+    TestMode mode(std::move(effect));
+    mode.fullScreen = true;
+    SUBCASE("a failing step") {
+        CHECK(mode.Run() == 1);
+        CHECK(MessageBoxCatcher::Boxes().size() == 1);
+    }
+    SUBCASE("an exception the run does not report") {
+        watcher.throws = true;
+        CHECK_THROWS_AS(mode.Run(), std::runtime_error);
+        CHECK(MessageBoxCatcher::Boxes().empty());
+    }
+    CHECK(watcher.keysTaken);
+    CHECK(user.AsTheUserHadThem());
+    CHECK(watcher.shutdowns == 1);
 }
 }

@@ -1,23 +1,31 @@
-// The settings dialog hosted by the settings run and the running saver, driven through the run modes'
-// own message, key and event operations (no window or device: the dialog is built and fed directly).
+// The settings dialog hosted by the settings run and the running saver, driven through the host's and
+// the run modes' own message, key and event operations (no window or device: the dialog is built and
+// fed directly).
 #include "host/CSaverMain.h"
 #include "host/CSettingMain.h"
+#include "host/DialogHost.h"
 #include "host/GracePeriod.h"
 
-#include "effect/CSaver.h"
+#include "effect/CSaverImpl.h"
 #include "gui/CGuiSlider.h"
 #include "settings/CSettingDialogImpl.h"
 #include "settings/CSettingImpl.h"
+#include "settings/SettingDefaults.h"
+
+#include "support/TempFolder.h"
 
 #include <doctest/doctest.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
 // Client points of the dialog's buttons and of a spot on no control (the dialog lies at 20, 20).
-constexpr POINT OkPoint{420, 490};
-constexpr POINT CancelPoint{520, 490};
-constexpr POINT ResetPoint{620, 490};
-constexpr POINT EmptyPoint{600, 300};
+constexpr POINT kOkPoint{420, 490};
+constexpr POINT kCancelPoint{520, 490};
+constexpr POINT kResetPoint{620, 490};
+constexpr POINT kEmptyPoint{600, 300};
 
 bool QuitPosted() {
     MSG msg;
@@ -61,9 +69,69 @@ template <typename Mode> void MoveRotationTo(Mode& mode, int position) {
     REQUIRE(slider->GetValue() == position);
 }
 
+// A run mode that hosts the dialog over a record of its own file and keeps what each event left.
+struct HostingMode : CSaverBase {
+    explicit HostingMode(const std::wstring& file) : CSaverBase(std::make_unique<CSaverImpl>(file)) {
+        host.Create(*Effect().GetSetting(), *this);
+    }
+    HRESULT CreateMainWindow() override { return E_NOTIMPL; }
+    HRESULT CreateMainDevice() override { return E_NOTIMPL; }
+    void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override {
+        outcomes.push_back(host.OnGuiEvent(event, controlId, control));
+    }
+    // Whether the dialog took the press and the release of a click.
+    std::pair<bool, bool> Click(POINT point) {
+        const bool down =
+            host.HandleMessage(nullptr, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        const bool up = host.HandleMessage(nullptr, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+        return {down, up};
+    }
+    DialogHost host;
+    std::vector<DialogOutcome> outcomes;
+};
+
 } // namespace
 
 TEST_SUITE("host") {
+
+TEST_CASE("DialogHost: the dialog's buttons are consumed clicks; OK saves, Cancel writes nothing, Reset "
+          "puts the defaults back; F1 hides and shows the dialog") {
+    TempFolder folder;
+    const std::wstring file = folder / L"Vitrelle.ini";
+    HostingMode mode(file);
+    CSettingImpl& record = Record(mode);
+    using Taken = std::pair<bool, bool>;
+
+    CHECK(mode.Click(kEmptyPoint) == Taken{false, false});
+    CHECK(mode.Click(POINT{5, 5}) == Taken{false, false}); // beside the dialog
+    CHECK(mode.outcomes.empty());
+
+    record.PieceCount = 130;
+    CHECK(mode.Click(kCancelPoint) == Taken{true, true});
+    REQUIRE(mode.outcomes.size() == 1);
+    CHECK(mode.outcomes.back() == DialogOutcome::Cancelled);
+    CHECK_FALSE(FileExists(file));
+
+    CHECK(mode.Click(kResetPoint) == Taken{true, true});
+    CHECK(mode.outcomes.back() == DialogOutcome::Open);
+    CHECK(record.PieceCount == kSettingDefaults.PieceCount);
+    CHECK_FALSE(FileExists(file));
+
+    record.PieceCount = 77;
+    CHECK(mode.Click(kOkPoint) == Taken{true, true});
+    CHECK(mode.outcomes.back() == DialogOutcome::Saved);
+    CHECK(ReadBytes(file).find("Count=77") != std::string::npos);
+
+    CHECK_FALSE(mode.host.OnKeyboard(VK_F1, false));
+    CHECK_FALSE(mode.host.OnKeyboard('A', true));
+    CHECK(mode.host.Visible());
+    CHECK(mode.host.OnKeyboard(VK_F1, true));
+    CHECK_FALSE(mode.host.Visible());
+    CHECK(mode.Click(kOkPoint) == Taken{false, false});
+    CHECK(mode.outcomes.size() == 3);
+    CHECK(mode.host.OnKeyboard(VK_F1, true));
+    CHECK(mode.host.Visible());
+}
 
 TEST_CASE("Saver dialog: hidden at first; a key-down or a left-button release ends the run") {
     DrainQuit();
@@ -92,7 +160,7 @@ TEST_CASE("Saver dialog: F1 shows and hides it; while shown, clicks and keys onl
     CHECK(saver.SettingDialog().Dialog().IsVisible());
     Key(saver, 'A');
     Key(saver, VK_SPACE);
-    Click(saver, EmptyPoint);
+    Click(saver, kEmptyPoint);
     MoveRotationTo(saver, 29);
     CHECK_FALSE(QuitPosted());
     CHECK(Record(saver).SpeedRotation == 0.29);
@@ -112,14 +180,14 @@ TEST_CASE("Saver dialog: Cancel reads the file again, hides the dialog and holds
     MoveRotationTo(saver, 77);
     CHECK(Record(saver).SpeedRotation == 0.77);
     const DWORD before = GetTickCount();
-    Click(saver, CancelPoint);
+    Click(saver, kCancelPoint);
     const DWORD after = GetTickCount();
     CHECK(Record(saver).SpeedRotation == fromFile);
     CHECK_FALSE(saver.SettingDialog().Dialog().IsVisible());
     CHECK(saver.DialogClosedTick() - before <= after - before);
     // The click's own release and a key right after it do not end the run.
     Key(saver, 'A');
-    Click(saver, EmptyPoint);
+    Click(saver, kEmptyPoint);
     CHECK_FALSE(QuitPosted());
     // The controls keep the moved position until the dialog is built again.
     Key(saver, VK_F1);
@@ -136,7 +204,7 @@ TEST_CASE("Saver dialog: Reset puts the defaults back and rebuilds the dialog, w
     Key(saver, VK_F1);
     MoveRotationTo(saver, 50);
     Record(saver).PieceCount = 130;
-    Click(saver, ResetPoint);
+    Click(saver, kResetPoint);
     CHECK(saver.SettingDialog().Dialog().IsVisible());
     CHECK(Record(saver).SpeedRotation == 0.02);
     CHECK(Record(saver).PieceCount == 50);
@@ -173,12 +241,12 @@ TEST_CASE("Settings run dialog: shown from the start; F1 hides and shows it; Res
     CHECK_FALSE(QuitPosted());
     MoveRotationTo(settings, 40);
     CHECK(Record(settings).SpeedRotation == 0.4);
-    Click(settings, ResetPoint);
+    Click(settings, kResetPoint);
     CHECK(Record(settings).SpeedRotation == 0.02);
     CHECK(Record(settings).ScreenWidth == GetSystemMetrics(SM_CXSCREEN));
     CHECK(dialog.IsVisible());
     CHECK_FALSE(QuitPosted());
-    Click(settings, CancelPoint);
+    Click(settings, kCancelPoint);
     CHECK(QuitPosted());
     settings.ExitSaver();
 }
