@@ -248,9 +248,10 @@ int RunStep(Target& target, const std::wstring& step) {
         MoveTo(from);
         SendMouse(MOUSEEVENTF_LEFTDOWN, from);
         Sleep(30);
-        constexpr int steps = 8;
-        for (int i = 1; i <= steps; ++i) {
-            MoveTo(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+        constexpr int kDragSteps = 8;
+        for (int i = 1; i <= kDragSteps; ++i) {
+            MoveTo(
+                POINT{from.x + (to.x - from.x) * i / kDragSteps, from.y + (to.y - from.y) * i / kDragSteps});
         }
         // Settle on the end point once more before letting go.
         Sleep(150);
