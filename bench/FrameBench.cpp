@@ -64,7 +64,7 @@ bool Frame(CSaverImpl& effect, IDirect3DDevice9* device) {
 // Draws frames for at least `seconds` of wall time (and at least 5 frames) and prints the figures.
 void Measure(IDirect3DDevice9* device, std::int32_t triangleSize, double seconds) {
     CSaverImpl effect{std::wstring()};
-    effect.Seed(12345);
+    effect.Simulation().Seed(12345);
     effect.TriangleSize = triangleSize;
     effect.PieceCount = 200;
     if (FAILED(effect.OnResetDevice(device))) {
