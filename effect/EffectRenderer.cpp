@@ -3,7 +3,6 @@
 
 #include "effect/ChamberMath.h"
 #include "effect/ScopedRenderTarget.h"
-#include "effect/ScopedSpriteBatch.h"
 #include "effect/TileLayout.h"
 #include "framework/HResultError.h"
 
@@ -11,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace {
@@ -19,46 +19,61 @@ namespace {
 constexpr D3DCOLOR kChamberClear = 0x00000030;
 constexpr D3DCOLOR kBackdrop = 0xFF000020;
 constexpr D3DCOLOR kMask = 0xFF000000;
+constexpr D3DCOLOR kWhite = 0xFFFFFF;
 
-// A pre-transformed, flat-coloured vertex of the backdrop and the mask.
-struct FlatVertex {
-    float x, y, z, rhw;
-    D3DCOLOR colour;
-};
-static_assert(sizeof(FlatVertex) == 20);
-constexpr DWORD kFlatVertexFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
-using FlatTriangles = std::array<FlatVertex, 12>;
+// Direct3D 9 puts pixel centres on whole coordinates: textured geometry moves by half a pixel so
+// that a texel lands on the pixel that covers the same place.
+constexpr float kPixelCentre = 0.5f;
 
-FlatVertex Flat(double x, double y, D3DCOLOR colour) {
-    return FlatVertex{static_cast<float>(x), static_cast<float>(y), 0.0f, 0.0f, colour};
+EffectVertex Flat(double x, double y, D3DCOLOR colour) {
+    return EffectVertex{static_cast<float>(x), static_cast<float>(y), 0.0f, 0.0f, colour, 0.0f, 0.0f};
 }
 
-void DrawFlat(IDirect3DDevice9* device, const FlatTriangles& vertices) {
-    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE));
-    ThrowIfFailed(device->SetFVF(kFlatVertexFormat));
-    ThrowIfFailed(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, vertices.data(), sizeof(FlatVertex)));
-    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
+// A textured vertex at the image of `p` under `m`, showing the texture at (u, v).
+EffectVertex Textured(const Matrix2D& m, Vector2 p, D3DCOLOR colour, float u, float v) {
+    const Vector2 q = m.Apply(p);
+    return EffectVertex{q.x - kPixelCentre, q.y - kPixelCentre, 0.0f, 1.0f, colour, u, v};
 }
 
-// The sprite's Begin sets its own blend states (source alpha over inverse source alpha, observed
-// under Wine and documented for the runtime), and the batch is drawn at End with the states then
-// current. Pieces and tiles must add up, so the additive states go back in right after Begin.
-void RestoreAdditiveBlend(IDirect3DDevice9* device) {
-    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
-    ThrowIfFailed(device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA));
-    ThrowIfFailed(device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE));
+// A tile shows what the mask leaves of the chamber image down to the source rectangle's bottom row:
+// the region between the mask's slanted edges (the left one a pixel left of the chamber's side).
+// The triangle drawn reaches this far beyond those edges, so that the pixels that filtering lets
+// the edges spill onto are drawn as well; there, and above the image, it shows black.
+constexpr double kTileMargin = 1.0;
+
+// The tile's triangle in chamber-image pixels: apex, then the right and left ends of its base.
+std::array<Vector2, 3> TileTriangle(std::int32_t triangleSize) {
+    const double S = triangleSize;
+    const double bottom = TileSourceRect(triangleSize).bottom;
+    const double shift = kTileMargin * 2.0 / std::numbers::sqrt3;
+    const double half = bottom / std::numbers::sqrt3 + shift;
+    const double apexY = -(1.0 + 2.0 * shift) * std::numbers::sqrt3 / 2.0;
+    return {Vector2{static_cast<float>(S - 0.5), static_cast<float>(apexY)},
+            Vector2{static_cast<float>(S + half), static_cast<float>(bottom)},
+            Vector2{static_cast<float>(S - 1.0 - half), static_cast<float>(bottom)}};
+}
+
+void SetStageStates(IDirect3DDevice9* device, DWORD operation) {
+    // Mirrored tiles wind their corners the other way round: no side is culled.
+    ThrowIfFailed(device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_COLOROP, operation));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAOP, operation));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE));
 }
 
 } // namespace
 
 void EffectRenderer::CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t triangleSize) {
-    ThrowIfFailed(D3DXCreateSprite(device, Sprite.ReleaseAndGetAddressOf()));
+    vertices_.Release();
     CreateChamberTarget(device, triangleSize);
 }
 
 void EffectRenderer::ReleaseDeviceObjects() {
     Atlas.Reset();
-    Sprite.Reset();
+    vertices_.Release();
     ChamberTarget.Reset();
     LoadedTexture = -1;
 }
@@ -86,6 +101,10 @@ void EffectRenderer::LoadAtlas(IDirect3DDevice9* device, std::int32_t textureInd
         device, GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0, 0, 0, 0,
         D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0, nullptr,
         nullptr, Atlas.ReleaseAndGetAddressOf()));
+    D3DSURFACE_DESC desc{};
+    ThrowIfFailed(Atlas->GetLevelDesc(0, &desc));
+    atlasWidth_ = static_cast<float>(desc.Width);
+    atlasHeight_ = static_cast<float>(desc.Height);
 }
 
 // A chamber image of another size than 2S (a new triangle size) is replaced before it is drawn.
@@ -130,7 +149,7 @@ void EffectRenderer::SetRenderStates(IDirect3DDevice9* device) {
 // added on top, and black over everything outside the chamber triangle.
 void EffectRenderer::RenderChamber(IDirect3DDevice9* device, const EffectSimulation& simulation,
                                    const EffectSettings& s, const PieceColourFunction& pieceColour) {
-    if (ChamberTarget == nullptr || Sprite == nullptr) {
+    if (ChamberTarget == nullptr) {
         throw HResultError(D3DERR_INVALIDCALL);
     }
     Microsoft::WRL::ComPtr<IDirect3DSurface9> chamber;
@@ -158,34 +177,44 @@ void EffectRenderer::DrawBackdrop(IDirect3DDevice9* device, double rotationAngle
     const double sinPhi = std::sin(phi);
     const double corners[12][2] = {{-S, -S}, {S, -S},    {-S, S},    {-S, S},    {S, -S},    {S, S},
                                    {S, S},   {3 * S, S}, {S, 3 * S}, {S, 3 * S}, {3 * S, S}, {3 * S, 3 * S}};
-    FlatTriangles vertices;
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-        const double x = corners[i][0] - S;
-        const double y = corners[i][1] - c;
-        vertices[i] = Flat(S + cosPhi * x - sinPhi * y, c + sinPhi * x + cosPhi * y, kBackdrop);
+    scratch_.clear();
+    for (const auto& corner : corners) {
+        const double x = corner[0] - S;
+        const double y = corner[1] - c;
+        scratch_.push_back(Flat(S + cosPhi * x - sinPhi * y, c + sinPhi * x + cosPhi * y, kBackdrop));
     }
-    DrawFlat(device, vertices);
+    DrawFlat(device);
 }
 
+// Every piece as two triangles of its 64 x 64 picture, all pieces in one draw; they add up.
 void EffectRenderer::DrawPieces(IDirect3DDevice9* device, const EffectSimulation& simulation,
                                 std::int32_t triangleSize, const PieceColourFunction& pieceColour) {
-    ScopedSpriteBatch batch(Sprite.Get(), 0);
-    RestoreAdditiveBlend(device);
     const std::vector<Piece>& pieces = simulation.Pieces;
+    if (pieces.empty()) {
+        return;
+    }
+    // Without an atlas there is nothing to draw the pieces with.
+    if (Atlas == nullptr) {
+        throw HResultError(D3DERR_INVALIDCALL);
+    }
     CountNeighbours(pieces, neighbourCounts_);
     const double phase = simulation.ColourPhase();
+    scratch_.clear();
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Piece& piece = pieces[i];
-        const D3DXMATRIX m(ToD3DMatrix(PieceMatrix(piece, triangleSize)));
-        ThrowIfFailed(Sprite->SetTransform(&m));
+        const Matrix2D m = PieceMatrix(piece, triangleSize);
         const D3DCOLOR colour = pieceColour(phase, neighbourCounts_[i], static_cast<std::int32_t>(i));
-        // Without an atlas there is nothing to draw the pieces with.
-        if (Atlas == nullptr) {
-            throw HResultError(D3DERR_INVALIDCALL);
-        }
-        ThrowIfFailed(Sprite->Draw(Atlas.Get(), &piece.Cell, nullptr, nullptr, colour));
+        const auto corner = [&](float x, float y) {
+            return Textured(m, Vector2{x, y}, colour, (piece.Cell.left + x) / atlasWidth_,
+                            (piece.Cell.top + y) / atlasHeight_);
+        };
+        const EffectVertex topLeft = corner(0.0f, 0.0f);
+        const EffectVertex topRight = corner(64.0f, 0.0f);
+        const EffectVertex bottomLeft = corner(0.0f, 64.0f);
+        const EffectVertex bottomRight = corner(64.0f, 64.0f);
+        scratch_.insert(scratch_.end(), {topLeft, topRight, bottomLeft, bottomLeft, topRight, bottomRight});
     }
-    batch.End();
+    DrawTextured(device, Atlas.Get(), D3DTADDRESS_CLAMP);
 }
 
 // Black over the parts of the image left and right of the chamber and below its base.
@@ -193,20 +222,29 @@ void EffectRenderer::DrawMask(IDirect3DDevice9* device, std::int32_t triangleSiz
     const double S = triangleSize;
     const double base = std::sqrt(3.0) * S;
     const double h = base + 1.0;
-    const FlatTriangles vertices = {
-        Flat(0, 0, kMask),     Flat(S - 1, 0, kMask),    Flat(-1, base, kMask), Flat(S, 0, kMask),
-        Flat(2 * S, 0, kMask), Flat(2 * S, base, kMask), Flat(0, h, kMask),     Flat(2 * S, h, kMask),
-        Flat(0, 2 * S, kMask), Flat(0, 2 * S, kMask),    Flat(2 * S, h, kMask), Flat(2 * S, 2 * S, kMask),
-    };
-    DrawFlat(device, vertices);
+    scratch_.assign({
+        Flat(0, 0, kMask),
+        Flat(S - 1, 0, kMask),
+        Flat(-1, base, kMask),
+        Flat(S, 0, kMask),
+        Flat(2 * S, 0, kMask),
+        Flat(2 * S, base, kMask),
+        Flat(0, h, kMask),
+        Flat(2 * S, h, kMask),
+        Flat(0, 2 * S, kMask),
+        Flat(0, 2 * S, kMask),
+        Flat(2 * S, h, kMask),
+        Flat(2 * S, 2 * S, kMask),
+    });
+    DrawFlat(device);
 }
 
-// Covers the back buffer with mirrored copies of the chamber image, turned by the rotation angle
-// and faded with the distance from the centre.
+// Covers the back buffer with mirrored copies of the chamber triangle, turned by the rotation angle
+// and faded with the distance from the centre: three vertices per lit tile, all in one draw.
 void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, std::int32_t triangleSize,
                                std::uint32_t width, std::uint32_t height,
                                const TileLightFunction& tileLight) {
-    if (ChamberTarget == nullptr || Sprite == nullptr) {
+    if (ChamberTarget == nullptr) {
         throw HResultError(D3DERR_INVALIDCALL);
     }
     // A back buffer without area (a window shrunk to nothing) shows nothing.
@@ -215,22 +253,55 @@ void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, s
     }
     const TileGrid grid = MakeTileGrid(width, triangleSize);
     const TileFrame frame = MakeTileFrame(width, height, triangleSize, rotationAngle);
-    const RECT source = TileSourceRect(triangleSize);
-    ScopedSpriteBatch batch(Sprite.Get(), 0);
-    RestoreAdditiveBlend(device);
+    const std::array<Vector2, 3> triangle = TileTriangle(triangleSize);
+    const float side = 2.0f * static_cast<float>(triangleSize);
+    scratch_.clear();
     for (std::int32_t row = -grid.Rows; row < grid.Rows; ++row) {
         for (std::int32_t column = -grid.Columns; column < grid.Columns; ++column) {
             const TilePlacement tile = PlaceTile(frame, row, column);
             const std::int32_t alpha = tileLight(tile.Xo, tile.Yo, column, row);
-            // An unlit tile adds nothing; skipping it saves the transform and the fill.
+            // An unlit tile adds nothing.
             if (alpha <= 0) {
                 continue;
             }
-            const D3DXMATRIX m(ToD3DMatrix(TileMatrix(tile, triangleSize)));
-            ThrowIfFailed(Sprite->SetTransform(&m));
-            const D3DCOLOR colour = static_cast<D3DCOLOR>(alpha) << 24 | 0xFFFFFF;
-            ThrowIfFailed(Sprite->Draw(ChamberTarget.Get(), &source, nullptr, nullptr, colour));
+            // The mirror of odd tiles is in the transform: the corners keep their image points.
+            const Matrix2D m = TileMatrix(tile, triangleSize);
+            const D3DCOLOR colour = static_cast<D3DCOLOR>(alpha) << 24 | kWhite;
+            for (const Vector2 p : triangle) {
+                scratch_.push_back(Textured(m, p, colour, p.x / side, p.y / side));
+            }
         }
     }
-    batch.End();
+    DrawTextured(device, ChamberTarget.Get(), D3DTADDRESS_BORDER);
+}
+
+// The scratch vertices in one flat-coloured draw that replaces what lies beneath.
+void EffectRenderer::DrawFlat(IDirect3DDevice9* device) {
+    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE));
+    ThrowIfFailed(device->SetTexture(0, nullptr));
+    SetStageStates(device, D3DTOP_SELECTARG2);
+    const UINT first = vertices_.Write(device, scratch_);
+    DynamicVertexBuffer::DrawTriangles(device, first, scratch_.size());
+    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
+}
+
+// The scratch vertices in one draw of the texture modulated by their colours, added to what lies
+// beneath, filtered linearly; outside the texture `addressing` repeats its edge or shows black.
+void EffectRenderer::DrawTextured(IDirect3DDevice9* device, IDirect3DTexture9* texture,
+                                  D3DTEXTUREADDRESS addressing) {
+    if (scratch_.empty()) {
+        return;
+    }
+    ThrowIfFailed(device->SetTexture(0, texture));
+    SetStageStates(device, D3DTOP_MODULATE);
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_ADDRESSU, addressing));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_ADDRESSV, addressing));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR));
+    const UINT first = vertices_.Write(device, scratch_);
+    DynamicVertexBuffer::DrawTriangles(device, first, scratch_.size());
+    // The chamber image is drawn into in the next frame: no stage may still hold it then.
+    ThrowIfFailed(device->SetTexture(0, nullptr));
 }

@@ -3,10 +3,11 @@
 // effect uses; it reads no framework state.
 #pragma once
 
+#include "effect/DynamicVertexBuffer.h"
 #include "effect/EffectSettings.h"
 #include "effect/EffectSimulation.h"
 
-#include <d3dx9core.h>
+#include <d3d9.h>
 #include <wrl/client.h>
 
 #include <cstdint>
@@ -30,8 +31,8 @@ public:
                 std::uint32_t width, std::uint32_t height, const PieceColourFunction& pieceColour,
                 const TileLightFunction& tileLight);
 
-    // The steps of Render, in its order. RenderChamber still ends its sprite batch and gives the
-    // device its previous render target back when it fails.
+    // The steps of Render, in its order. RenderChamber gives the device its previous render target
+    // back also when it fails.
     void LoadAtlas(IDirect3DDevice9* device, std::int32_t textureIndex);
     void FitChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize);
     void RenderChamber(IDirect3DDevice9* device, const EffectSimulation& simulation, const EffectSettings& s,
@@ -42,7 +43,7 @@ public:
 
     // The device objects, for tests (no reference added).
     IDirect3DTexture9* AtlasTexture() const { return Atlas.Get(); }
-    ID3DXSprite* SpriteObject() const { return Sprite.Get(); }
+    IDirect3DVertexBuffer9* VertexBuffer() const { return vertices_.Buffer(); }
     IDirect3DTexture9* ChamberTexture() const { return ChamberTarget.Get(); }
 
     // The TriangleTexture whose atlas was last loaded; -1 means none.
@@ -54,10 +55,17 @@ private:
     void DrawPieces(IDirect3DDevice9* device, const EffectSimulation& simulation, std::int32_t triangleSize,
                     const PieceColourFunction& pieceColour);
     void DrawMask(IDirect3DDevice9* device, std::int32_t triangleSize);
+    void DrawFlat(IDirect3DDevice9* device);
+    void DrawTextured(IDirect3DDevice9* device, IDirect3DTexture9* texture, D3DTEXTUREADDRESS addressing);
 
     Microsoft::WRL::ComPtr<IDirect3DTexture9> Atlas;
-    Microsoft::WRL::ComPtr<ID3DXSprite> Sprite;
     Microsoft::WRL::ComPtr<IDirect3DTexture9> ChamberTarget;
-    // Scratch space of the neighbour counts, kept so that frames do not allocate.
+    // Size of the atlas texture's top level: the pieces' cells are in its pixels.
+    float atlasWidth_ = 1.0f;
+    float atlasHeight_ = 1.0f;
+    DynamicVertexBuffer vertices_;
+    // Scratch space of the neighbour counts and of one draw's vertices, kept so that frames do not
+    // allocate.
     std::vector<std::int32_t> neighbourCounts_;
+    std::vector<EffectVertex> scratch_;
 };

@@ -263,7 +263,7 @@ TEST_CASE("DrawTiles: a back buffer without width or height draws nothing and di
     }
 }
 
-TEST_CASE("RenderChamber: a failure gives the previous render target back and ends the sprite batch") {
+TEST_CASE("RenderChamber: a failure gives the previous render target back") {
     Drawing d;
     d.Frame();
     // No atlas for the pieces: the chamber drawing fails at the first piece.
@@ -283,9 +283,6 @@ TEST_CASE("RenderChamber: a failure gives the previous render target back and en
     ComPtr<IDirect3DSurface9> current;
     REQUIRE(d.device->GetRenderTarget(0, &current) == S_OK);
     CHECK(current.Get() == backBuffer.Get());
-    // The batch was ended: a new one begins.
-    CHECK(d.effect.Renderer().SpriteObject()->Begin(0) == S_OK);
-    CHECK(d.effect.Renderer().SpriteObject()->End() == S_OK);
     REQUIRE(d.device->EndScene() == S_OK);
 
     // With the atlas back, the next frame draws to the screen again.
@@ -302,16 +299,17 @@ TEST_CASE("Device resources: a loss and reset keep pieces and phases; the atlas 
     const double phase = d.effect.Simulation().LightPhase;
 
     // An extra reference shows whether a second loss releases anything.
-    ComPtr<ID3DXSprite> sprite = d.effect.Renderer().SpriteObject();
+    ComPtr<IDirect3DVertexBuffer9> vertices = d.effect.Renderer().VertexBuffer();
+    REQUIRE(vertices != nullptr);
     d.effect.OnLostDevice();
     d.effect.OnLostDevice();
     CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
-    CHECK(d.effect.Renderer().SpriteObject() == nullptr);
+    CHECK(d.effect.Renderer().VertexBuffer() == nullptr);
     CHECK(d.effect.Renderer().ChamberTexture() == nullptr);
     CHECK(d.effect.Renderer().LoadedTexture == -1);
-    sprite.Get()->AddRef();
-    CHECK(sprite.Get()->Release() == 1);
-    sprite.Reset();
+    vertices.Get()->AddRef();
+    CHECK(vertices.Get()->Release() == 1);
+    vertices.Reset();
 
     REQUIRE(d.effect.OnResetDevice(d.device) == S_OK);
     CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
