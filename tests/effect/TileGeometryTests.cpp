@@ -83,8 +83,8 @@ std::vector<Segment> DrawQuadTiles(IDirect3DDevice9* device, CSaverImpl& effect)
     // A quad drawer clamps at the texture's edges.
     REQUIRE(device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP) == S_OK);
     REQUIRE(device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP) == S_OK);
-    REQUIRE(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(vertices.size() / 3), vertices.data(),
-                                    sizeof(QuadVertex)) == S_OK);
+    REQUIRE(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(vertices.size() / 3),
+                                    vertices.data(), sizeof(QuadVertex)) == S_OK);
     REQUIRE(device->SetTexture(0, nullptr) == S_OK);
     return edges;
 }
@@ -93,67 +93,67 @@ std::vector<Segment> DrawQuadTiles(IDirect3DDevice9* device, CSaverImpl& effect)
 
 TEST_SUITE("effect") {
 
-TEST_CASE("DrawTiles: the triangles show what the quads per tile showed, up to the tile edges") {
-    FrameworkScope scope;
-    REQUIRE(FrameworkCreateDevice(0, true, kWidth, kHeight) == S_OK);
-    IDirect3DDevice9* device = FrameworkGetDevice();
-    for (const std::int32_t size : {96, 32}) {
-        CAPTURE(size);
-        CSaverImpl effect{std::wstring()};
-        effect.TriangleSize = size;
-        effect.PieceCount = 200;
-        effect.Simulation().Seed(17);
-        effect.Simulation().RotationAngle = 0.4;
-        REQUIRE(effect.OnResetDevice(device) == S_OK);
-        effect.OnFrameMove(device, 0.0, 0.02f);
+    TEST_CASE("DrawTiles: the triangles show what the quads per tile showed, up to the tile edges") {
+        FrameworkScope scope;
+        REQUIRE(FrameworkCreateDevice(0, true, kWidth, kHeight) == S_OK);
+        IDirect3DDevice9* device = FrameworkGetDevice();
+        for (const std::int32_t size : {96, 32}) {
+            CAPTURE(size);
+            CSaverImpl effect{std::wstring()};
+            effect.TriangleSize = size;
+            effect.PieceCount = 200;
+            effect.Simulation().Seed(17);
+            effect.Simulation().RotationAngle = 0.4;
+            REQUIRE(effect.OnResetDevice(device) == S_OK);
+            effect.OnFrameMove(device, 0.0, 0.02f);
 
-        REQUIRE(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0) == S_OK);
-        REQUIRE(device->BeginScene() == S_OK);
-        effect.OnFrameRender(device, 0.0, 0.02f);
-        REQUIRE(device->EndScene() == S_OK);
-        const SurfacePixels triangles = ReadBackBuffer(device);
+            REQUIRE(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0) == S_OK);
+            REQUIRE(device->BeginScene() == S_OK);
+            effect.OnFrameRender(device, 0.0, 0.02f);
+            REQUIRE(device->EndScene() == S_OK);
+            const SurfacePixels triangles = ReadBackBuffer(device);
 
-        // The same chamber image, tiled the old way.
-        REQUIRE(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0) == S_OK);
-        REQUIRE(device->BeginScene() == S_OK);
-        effect.Renderer().SetRenderStates(device);
-        const std::vector<Segment> edges = DrawQuadTiles(device, effect);
-        REQUIRE(device->EndScene() == S_OK);
-        const SurfacePixels quads = ReadBackBuffer(device);
-        REQUIRE(triangles.pixels.size() == quads.pixels.size());
+            // The same chamber image, tiled the old way.
+            REQUIRE(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0) == S_OK);
+            REQUIRE(device->BeginScene() == S_OK);
+            effect.Renderer().SetRenderStates(device);
+            const std::vector<Segment> edges = DrawQuadTiles(device, effect);
+            REQUIRE(device->EndScene() == S_OK);
+            const SurfacePixels quads = ReadBackBuffer(device);
+            REQUIRE(triangles.pixels.size() == quads.pixels.size());
 
-        int close = 0;
-        int lit = 0;
-        double farthest = 0.0;
-        for (UINT y = 0; y < kHeight; ++y) {
-            for (UINT x = 0; x < kWidth; ++x) {
-                const std::uint32_t a = triangles.At(x, y);
-                const std::uint32_t b = quads.At(x, y);
-                lit += (b & 0xFFFFFF) != 0;
-                int worst = 0;
-                for (int shift : {0, 8, 16}) {
-                    worst = std::max(worst, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
+            int close = 0;
+            int lit = 0;
+            double farthest = 0.0;
+            for (UINT y = 0; y < kHeight; ++y) {
+                for (UINT x = 0; x < kWidth; ++x) {
+                    const std::uint32_t a = triangles.At(x, y);
+                    const std::uint32_t b = quads.At(x, y);
+                    lit += (b & 0xFFFFFF) != 0;
+                    int worst = 0;
+                    for (int shift : {0, 8, 16}) {
+                        worst = std::max(worst, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
+                    }
+                    if (worst <= 2) {
+                        ++close;
+                        continue;
+                    }
+                    // Pixel x covers the screen coordinates x to x + 1.
+                    const Vector2 centre{x + 0.5f, y + 0.5f};
+                    double nearest = 1e9;
+                    for (const Segment& edge : edges) {
+                        nearest = std::min(nearest, Distance(centre, edge));
+                    }
+                    farthest = std::max(farthest, nearest);
                 }
-                if (worst <= 2) {
-                    ++close;
-                    continue;
-                }
-                // Pixel x covers the screen coordinates x to x + 1.
-                const Vector2 centre{x + 0.5f, y + 0.5f};
-                double nearest = 1e9;
-                for (const Segment& edge : edges) {
-                    nearest = std::min(nearest, Distance(centre, edge));
-                }
-                farthest = std::max(farthest, nearest);
             }
+            const double share = double(close) / (kWidth * kHeight);
+            MESSAGE("S = " << size << ": " << share * 100.0 << " % of pixels within 2 per channel; larger "
+                           << "differences at most " << farthest << " pixels from a tile edge");
+            CHECK(lit > int(kWidth * kHeight / 4));
+            CHECK(share >= 0.995);
+            CHECK(farthest <= 2.0);
+            effect.Shutdown();
         }
-        const double share = double(close) / (kWidth * kHeight);
-        MESSAGE("S = " << size << ": " << share * 100.0 << " % of pixels within 2 per channel; larger "
-                       << "differences at most " << farthest << " pixels from a tile edge");
-        CHECK(lit > int(kWidth * kHeight / 4));
-        CHECK(share >= 0.995);
-        CHECK(farthest <= 2.0);
-        effect.Shutdown();
     }
-}
 }
