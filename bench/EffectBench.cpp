@@ -55,7 +55,7 @@ volatile std::uint32_t sink;
 
 struct Effect : CSaverImpl {
     Effect() : CSaverImpl(std::wstring()) {
-        Seed(12345);
+        Simulation().Seed(12345);
         PieceCount = 200;
     }
 };
@@ -63,7 +63,7 @@ struct Effect : CSaverImpl {
 void TileLoop(Effect& e, std::uint32_t width, std::uint32_t height) {
     const std::int32_t size = e.TriangleSize;
     const TileGrid grid = MakeTileGrid(width, size);
-    const TileFrame frame = MakeTileFrame(width, height, size, e.RotationAngle);
+    const TileFrame frame = MakeTileFrame(width, height, size, e.Simulation().RotationAngle);
     std::uint32_t acc = 0;
     for (std::int32_t r = -grid.Rows; r < grid.Rows; ++r) {
         for (std::int32_t j = -grid.Columns; j < grid.Columns; ++j) {
@@ -89,7 +89,7 @@ int main() {
     Effect shake;
     shake.OnFrameMove(nullptr, 0.0, 1.0f / 60);
     Measure("OnFrameMove, 200 pieces, every frame a shake move", [&] {
-        shake.ShakeFramesLeft = 5;
+        shake.Simulation().ShakeFramesLeft = 5;
         shake.OnFrameMove(nullptr, 0.0, 1.0f / 60);
     });
 
@@ -100,10 +100,10 @@ int main() {
     }
     std::vector<std::int32_t> counts;
     Measure("neighbour counts and colours, 200 pieces", [&] {
-        CountNeighbours(colours.Pieces, counts);
-        const double phase = colours.ElapsedTotal * 0.05 + colours.LightPhase;
+        CountNeighbours(colours.Simulation().Pieces, counts);
+        const double phase = colours.Simulation().ElapsedTotal * 0.05 + colours.Simulation().LightPhase;
         std::uint32_t acc = 0;
-        for (std::size_t i = 0; i < colours.Pieces.size(); ++i) {
+        for (std::size_t i = 0; i < colours.Simulation().Pieces.size(); ++i) {
             acc += colours.GetPieceColor(phase, counts[i], static_cast<std::int32_t>(i));
         }
         sink = acc;
@@ -117,7 +117,7 @@ int main() {
     for (std::int32_t size : {32, 96}) {
         Effect tiles;
         tiles.TriangleSize = size;
-        tiles.RotationAngle = 0.3;
+        tiles.Simulation().RotationAngle = 0.3;
         const TileGrid grid = MakeTileGrid(1920, size);
         const std::string name = "tile layout, matrices, alphas, 1920x1080, S = " + std::to_string(size) +
                                  " (" + std::to_string(4 * grid.Columns * grid.Rows) + " tiles)";

@@ -1,24 +1,32 @@
-// Frames per second and CPU time per frame of the whole effect, full screen at 1920 x 1080 with 200
-// pieces, drawn back to back (none of the run modes' waits) and presented. Run by `make bench`.
+// The whole effect drawn frame after frame on real devices, as ratios to what the same device does
+// when it only clears and presents: the running saver full screen at 1920 x 1080 (triangle sizes 96
+// and 32 with 200 pieces, and with no light), and the settings run's 800 by 600 window with its
+// dialog shown and hidden. Also the pixels written per frame, the CPU time of the thread that calls
+// Direct3D, and where the time of a frame goes. Run by `make bench`.
 #include "effect/CSaverImpl.h"
-#include "framework/HResultError.h"
 #include "framework/Framework.h"
+#include "framework/FrameworkInternal.h"
+#include "framework/HResultError.h"
+#include "gui/CGuiDialogResources.h"
+#include "gui/GuiPlatform.h"
+#include "settings/CSettingDialog.h"
 
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
+constexpr float kElapsed = 1.0f / 60;
+constexpr double kSeconds = 4.0;
+
 double Seconds(FILETIME t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-}
-
-double ProcessCpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    return Seconds(kernel) + Seconds(user);
 }
 
 double ThreadCpuSeconds() {
@@ -42,74 +50,220 @@ void Pump() {
     }
 }
 
-bool Frame(CSaverImpl& effect, IDirect3DDevice9* device) {
-    Pump();
-    effect.OnFrameMove(device, 0.0, 1.0f / 60);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, effect.GetClearColor(), 1.0f, 0);
-    if (FAILED(device->BeginScene())) {
-        return false;
+struct Rate {
+    double framesPerSecond = 0.0;
+    double cpuMs = 0.0;
+};
+
+// Rates of `frame` and of `reference`, measured in turns of short spells so that a machine whose load
+// changes meanwhile slows both alike; each after two unmeasured frames.
+std::pair<Rate, Rate> Compare(const std::function<void()>& frame, const std::function<void()>& reference) {
+    constexpr int kTurns = 4;
+    const std::function<void()>* both[2] = {&frame, &reference};
+    double wall[2] = {};
+    double cpu[2] = {};
+    int frames[2] = {};
+    for (const auto* f : both) {
+        (*f)();
+        (*f)();
     }
-    bool drawn = true;
+    for (int turn = 0; turn < kTurns; ++turn) {
+        for (int which = 0; which < 2; ++which) {
+            const double wall0 = WallSeconds();
+            const double cpu0 = ThreadCpuSeconds();
+            int count = 0;
+            do {
+                Pump();
+                (*both[which])();
+                ++count;
+            } while (count < 2 || WallSeconds() - wall0 < kSeconds / kTurns);
+            wall[which] += WallSeconds() - wall0;
+            cpu[which] += ThreadCpuSeconds() - cpu0;
+            frames[which] += count;
+        }
+    }
+    auto rate = [&](int which) {
+        return Rate{frames[which] / wall[which], cpu[which] * 1e3 / frames[which]};
+    };
+    return {rate(0), rate(1)};
+}
+
+void ClearAndPresent(IDirect3DDevice9* device) {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    device->BeginScene();
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+// One frame as the run modes draw it (without their waits for input); `overlay` draws over it.
+void SaverFrame(CSaverImpl& effect, IDirect3DDevice9* device, const std::function<void()>& overlay = {}) {
+    effect.OnFrameMove(device, 0.0, kElapsed);
+    device->Clear(0, nullptr, effect.GetClearFlags(), effect.GetClearColor(), 1.0f, 0);
+    device->BeginScene();
     try {
-        effect.OnFrameRender(device, 0.0, 1.0f / 60);
+        effect.OnFrameRender(device, 0.0, kElapsed);
     } catch (const HResultError& error) {
         std::printf("frame failed: 0x%08lx\n", static_cast<unsigned long>(error.Code()));
-        drawn = false;
+    }
+    if (overlay) {
+        overlay();
     }
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
-    return drawn;
 }
 
-// Draws frames for at least `seconds` of wall time (and at least 5 frames) and prints the figures.
-void Measure(IDirect3DDevice9* device, std::int32_t triangleSize, double seconds) {
-    CSaverImpl effect{std::wstring()};
-    effect.Seed(12345);
-    effect.TriangleSize = triangleSize;
-    effect.PieceCount = 200;
-    if (FAILED(effect.OnResetDevice(device))) {
-        std::printf("S = %d: the device resources could not be made\n", triangleSize);
+// Pixels the effect writes in one frame (chamber image and back buffer), by an occlusion query.
+double PixelsWritten(CSaverImpl& effect, IDirect3DDevice9* device) {
+    Microsoft::WRL::ComPtr<IDirect3DQuery9> query;
+    if (FAILED(device->CreateQuery(D3DQUERYTYPE_OCCLUSION, &query))) {
+        return -1.0;
+    }
+    effect.OnFrameMove(device, 0.0, kElapsed);
+    device->Clear(0, nullptr, effect.GetClearFlags(), effect.GetClearColor(), 1.0f, 0);
+    device->BeginScene();
+    query->Issue(D3DISSUE_BEGIN);
+    effect.OnFrameRender(device, 0.0, kElapsed);
+    query->Issue(D3DISSUE_END);
+    device->EndScene();
+    DWORD pixels = 0;
+    while (query->GetData(&pixels, sizeof(pixels), D3DGETDATA_FLUSH) == S_FALSE) {
+    }
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    return pixels;
+}
+
+// Wall milliseconds per frame of each step, over 30 frames.
+void PrintSteps(CSaverImpl& effect, IDirect3DDevice9* device, std::uint32_t width, std::uint32_t height) {
+    double steps[4] = {};
+    const auto light = [&](float x, float y, std::int32_t column, std::int32_t row) {
+        return effect.GetTileAlpha(x, y, column, row);
+    };
+    const auto colour = [&](double phase, std::int32_t neighbours, std::int32_t index) {
+        return effect.GetPieceColor(phase, neighbours, index);
+    };
+    constexpr int kFrames = 30;
+    for (int i = 0; i < kFrames; ++i) {
+        double t = WallSeconds();
+        auto lap = [&](double& step) {
+            const double now = WallSeconds();
+            step += now - t;
+            t = now;
+        };
+        effect.OnFrameMove(device, 0.0, kElapsed);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        device->BeginScene();
+        lap(steps[0]);
+        EffectRenderer& renderer = effect.Renderer();
+        renderer.RenderChamber(device, effect.Simulation(), MakeEffectSettings(effect), colour);
+        lap(steps[1]);
+        renderer.SetRenderStates(device);
+        renderer.DrawTiles(device, effect.Simulation().RotationAngle, effect.TriangleSize, width, height,
+                           light);
+        lap(steps[2]);
+        device->EndScene();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+        lap(steps[3]);
+    }
+    std::printf(
+        "    ms per frame: move, clear and begin %.2f; chamber %.2f; tiles %.2f; end and present %.2f\n",
+        steps[0] * 1e3 / kFrames, steps[1] * 1e3 / kFrames, steps[2] * 1e3 / kFrames,
+        steps[3] * 1e3 / kFrames);
+}
+
+std::unique_ptr<CSaverImpl> MakeEffect(IDirect3DDevice9* device, std::int32_t triangleSize,
+                                       std::int32_t pieces) {
+    auto effect = std::make_unique<CSaverImpl>(std::wstring());
+    effect->Simulation().Seed(12345);
+    effect->TriangleSize = triangleSize;
+    effect->PieceCount = pieces;
+    if (FAILED(effect->OnResetDevice(device))) {
+        std::printf("the device resources could not be made\n");
+        return nullptr;
+    }
+    return effect;
+}
+
+void FullScreen() {
+    if (FAILED(FrameworkInit(true, false, false)) || FAILED(FrameworkCreateWindow(L"FrameBench")) ||
+        FAILED(FrameworkCreateDevice(0, false, 1920, 1080))) {
+        std::printf("no full-screen device\n");
         return;
     }
-    for (int i = 0; i < 2; ++i) {
-        Frame(effect, device); // atlas load and warm-up
+    IDirect3DDevice9* device = FrameworkGetDevice();
+    const D3DPRESENT_PARAMETERS pp = FrameworkGetDeviceSettings().pp;
+    const double screen = double(pp.BackBufferWidth) * pp.BackBufferHeight;
+    const auto bareFrame = [&] { ClearAndPresent(device); };
+    std::printf("Full screen %ux%u, each case measured in turns with clear and present alone\n",
+                pp.BackBufferWidth, pp.BackBufferHeight);
+    struct Case {
+        const char* name;
+        std::int32_t size;
+        double light;
+    };
+    for (const Case c : {Case{"S = 96, 200 pieces", 96, 1.5}, Case{"S = 32, 200 pieces", 32, 1.5},
+                         Case{"S = 96, 200 pieces, no light", 96, 0.0}}) {
+        auto effect = MakeEffect(device, c.size, 200);
+        if (!effect) {
+            continue;
+        }
+        effect->LightStrength = c.light;
+        const auto [rate, bare] = Compare([&] { SaverFrame(*effect, device); }, bareFrame);
+        std::printf("  %-28s %6.2f frames/s = %.3f x clear and present (%.2f); %6.1f ms CPU/frame of the "
+                    "Direct3D thread (bare %.1f); pixels written %.2f x the screen\n",
+                    c.name, rate.framesPerSecond, rate.framesPerSecond / bare.framesPerSecond,
+                    bare.framesPerSecond, rate.cpuMs, bare.cpuMs, PixelsWritten(*effect, device) / screen);
+        PrintSteps(*effect, device, pp.BackBufferWidth, pp.BackBufferHeight);
+        std::fflush(stdout);
+        effect->Shutdown();
     }
-    const double wall0 = WallSeconds();
-    const double process0 = ProcessCpuSeconds();
-    const double thread0 = ThreadCpuSeconds();
-    int frames = 0;
-    int failed = 0;
-    do {
-        failed += Frame(effect, device) ? 0 : 1;
-        ++frames;
-    } while (frames < 5 || WallSeconds() - wall0 < seconds);
-    const double wall = WallSeconds() - wall0;
-    const double process = ProcessCpuSeconds() - process0;
-    const double thread = ThreadCpuSeconds() - thread0;
+    FrameworkShutdown(0);
+}
+
+// The settings run's window: its effect (the defaults) with the settings dialog over it.
+void SettingsWindow() {
+    FrameworkResetState();
+    if (FAILED(FrameworkInit(true, false, false)) || FAILED(FrameworkCreateWindow(L"FrameBench")) ||
+        FAILED(FrameworkCreateDevice(0, true, 800, 600))) {
+        std::printf("no 800 by 600 window\n");
+        return;
+    }
+    IDirect3DDevice9* device = FrameworkGetDevice();
+    SetGuiPlatform({&FrameworkGetHWND, &FrameworkGetTime});
+    const auto bareFrame = [&] { ClearAndPresent(device); };
+    auto effect = MakeEffect(device, 96, 50);
+    CGuiDialogResources resources;
+    std::unique_ptr<CSettingDialog> dialog(CreateSettingDialog());
+    if (!effect || FAILED(resources.CreateDeviceObjects(device)) || FAILED(resources.ResetDeviceObjects())) {
+        std::printf("the dialog's resources could not be made\n");
+        return;
+    }
+    effect->Initialize(2);
+    dialog->Create(effect->GetSetting(), &resources);
+    const auto drawDialog = [&] { dialog->Dialog().Render(kElapsed); };
+    const auto [shown, bare] = Compare([&] { SaverFrame(*effect, device, drawDialog); }, bareFrame);
+    dialog->Dialog().SetVisible(false);
+    const auto [hidden, bareAgain] = Compare([&] { SaverFrame(*effect, device, drawDialog); }, bareFrame);
+    std::printf("Window 800x600, /c: the dialog shown %6.2f frames/s = %.3f x clear and present (%.2f); "
+                "%.1f ms CPU/frame\n",
+                shown.framesPerSecond, shown.framesPerSecond / bare.framesPerSecond, bare.framesPerSecond,
+                shown.cpuMs);
     std::printf(
-        "1920x1080, S = %3d, 200 pieces: %6.2f frames/s  %8.1f ms CPU/frame (process)  %7.1f ms CPU/frame "
-        "(drawing thread)  %d frames%s\n",
-        triangleSize, frames / wall, process * 1e3 / frames, thread * 1e3 / frames, frames,
-        failed ? " (some frames failed)" : "");
-    std::fflush(stdout);
-    effect.Shutdown();
+        "  the dialog hidden (F1) %6.2f frames/s = %.3f x clear and present (%.2f); %.1f ms CPU/frame; "
+        "shown / hidden %.3f\n",
+        hidden.framesPerSecond, hidden.framesPerSecond / bareAgain.framesPerSecond, bareAgain.framesPerSecond,
+        hidden.cpuMs, shown.framesPerSecond / hidden.framesPerSecond);
+    effect->Shutdown();
+    resources.LoseDeviceObjects();
+    resources.DestroyDeviceObjects();
+    FrameworkShutdown(0);
 }
 
 } // namespace
 
 int main() {
-    std::printf("Whole effect, frames drawn back to back and presented, full screen\n");
-    if (FAILED(FrameworkInit(true, false, false)) || FAILED(FrameworkCreateWindow(L"FrameBench")) ||
-        FAILED(FrameworkCreateDevice(0, false, 1920, 1080))) {
-        std::printf("no full-screen device\n");
-        return 1;
-    }
-    IDirect3DDevice9* device = FrameworkGetDevice();
-    const D3DPRESENT_PARAMETERS pp = FrameworkGetDeviceSettings().pp;
-    std::printf("back buffer %ux%u\n", pp.BackBufferWidth, pp.BackBufferHeight);
-    for (std::int32_t size : {96, 32}) {
-        Measure(device, size, 6.0);
-    }
-    FrameworkShutdown(0);
+    std::printf("Frames drawn back to back and presented (none of the run modes' waits for input)\n");
+    FullScreen();
+    SettingsWindow();
+    std::fflush(stdout);
     return FrameworkGetExitCode();
 }

@@ -35,7 +35,7 @@ struct Drawing {
         device = FrameworkGetDevice();
         REQUIRE(device != nullptr);
         REQUIRE(effect.OnResetDevice(device) == S_OK);
-        effect.Seed(7);
+        effect.Simulation().Seed(7);
         effect.SpeedShake = 0.0;
     }
     ~Drawing() { effect.Shutdown(); }
@@ -50,7 +50,7 @@ struct Drawing {
         return ReadBackBuffer(device);
     }
 
-    SurfacePixels Chamber() { return ReadTexture(device, effect.ChamberTexture()); }
+    SurfacePixels Chamber() { return ReadTexture(device, effect.Renderer().ChamberTexture()); }
 };
 
 int Red(std::uint32_t c) {
@@ -194,9 +194,9 @@ TEST_CASE("DrawTiles: the screen has six-fold mirror symmetry about its centre")
     Drawing d;
     for (double theta : {0.0, 0.7}) {
         CAPTURE(theta);
-        d.effect.RotationAngle = theta - 0.02 * 0.02; // the frame adds its own small turn
+        d.effect.Simulation().RotationAngle = theta - 0.02 * 0.02; // the frame adds its own small turn
         const SurfacePixels p = d.Frame();
-        const double t = d.effect.RotationAngle;
+        const double t = d.effect.Simulation().RotationAngle;
         const Difference turned =
             CompareMapped(p, [&](double x, double y) { return Rotate(x, y, 2 * std::numbers::pi / 3); });
         const Difference mirrored = CompareMapped(p, [&](double x, double y) { return Reflect(x, y, t); });
@@ -252,7 +252,10 @@ TEST_CASE("DrawTiles: a back buffer without width or height draws nothing and di
         const ScopedBackBufferSize empty(w, h);
         REQUIRE(d.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0) == S_OK);
         REQUIRE(d.device->BeginScene() == S_OK);
-        CHECK_NOTHROW(d.effect.DrawTiles(d.device));
+        const auto light = [&](float x, float y, std::int32_t column, std::int32_t row) {
+            return d.effect.GetTileAlpha(x, y, column, row);
+        };
+        CHECK_NOTHROW(d.effect.Renderer().DrawTiles(d.device, 0.0, d.effect.TriangleSize, w, h, light));
         REQUIRE(d.device->EndScene() == S_OK);
         const SurfacePixels p = ReadBackBuffer(d.device);
         CHECK(p.Sum(kWidth / 2, kHeight / 2) == 0);
@@ -260,13 +263,13 @@ TEST_CASE("DrawTiles: a back buffer without width or height draws nothing and di
     }
 }
 
-TEST_CASE("RenderChamber: a failure gives the previous render target back and ends the sprite batch") {
+TEST_CASE("RenderChamber: a failure gives the previous render target back") {
     Drawing d;
     d.Frame();
     // No atlas for the pieces: the chamber drawing fails at the first piece.
     d.effect.OnLostDevice();
     REQUIRE(d.effect.OnResetDevice(d.device) == S_OK);
-    d.effect.LoadedTexture = d.effect.TriangleTexture;
+    d.effect.Renderer().LoadedTexture = d.effect.TriangleTexture;
     ComPtr<IDirect3DSurface9> backBuffer;
     REQUIRE(d.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer) == S_OK);
     REQUIRE(d.device->BeginScene() == S_OK);
@@ -280,13 +283,10 @@ TEST_CASE("RenderChamber: a failure gives the previous render target back and en
     ComPtr<IDirect3DSurface9> current;
     REQUIRE(d.device->GetRenderTarget(0, &current) == S_OK);
     CHECK(current.Get() == backBuffer.Get());
-    // The batch was ended: a new one begins.
-    CHECK(d.effect.SpriteObject()->Begin(0) == S_OK);
-    CHECK(d.effect.SpriteObject()->End() == S_OK);
     REQUIRE(d.device->EndScene() == S_OK);
 
     // With the atlas back, the next frame draws to the screen again.
-    d.effect.LoadedTexture = -1;
+    d.effect.Renderer().LoadedTexture = -1;
     const SurfacePixels p = d.Frame();
     CHECK(p.Sum(kWidth / 2 + 10, kHeight / 2 + 10) + p.Sum(kWidth / 2 - 10, kHeight / 2 - 10) > 0);
 }
@@ -294,64 +294,65 @@ TEST_CASE("RenderChamber: a failure gives the previous render target back and en
 TEST_CASE("Device resources: a loss and reset keep pieces and phases; the atlas comes back next frame") {
     Drawing d;
     d.Frame();
-    REQUIRE(d.effect.AtlasTexture() != nullptr);
-    const auto pieces = d.effect.Pieces;
-    const double phase = d.effect.LightPhase;
+    REQUIRE(d.effect.Renderer().AtlasTexture() != nullptr);
+    const auto pieces = d.effect.Simulation().Pieces;
+    const double phase = d.effect.Simulation().LightPhase;
 
     // An extra reference shows whether a second loss releases anything.
-    ComPtr<ID3DXSprite> sprite = d.effect.SpriteObject();
+    ComPtr<IDirect3DVertexBuffer9> vertices = d.effect.Renderer().VertexBuffer();
+    REQUIRE(vertices != nullptr);
     d.effect.OnLostDevice();
     d.effect.OnLostDevice();
-    CHECK(d.effect.AtlasTexture() == nullptr);
-    CHECK(d.effect.SpriteObject() == nullptr);
-    CHECK(d.effect.ChamberTexture() == nullptr);
-    CHECK(d.effect.LoadedTexture == -1);
-    sprite.Get()->AddRef();
-    CHECK(sprite.Get()->Release() == 1);
-    sprite.Reset();
+    CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
+    CHECK(d.effect.Renderer().VertexBuffer() == nullptr);
+    CHECK(d.effect.Renderer().ChamberTexture() == nullptr);
+    CHECK(d.effect.Renderer().LoadedTexture == -1);
+    vertices.Get()->AddRef();
+    CHECK(vertices.Get()->Release() == 1);
+    vertices.Reset();
 
     REQUIRE(d.effect.OnResetDevice(d.device) == S_OK);
-    CHECK(d.effect.AtlasTexture() == nullptr);
-    CHECK(d.effect.Pieces.size() == pieces.size());
-    CHECK(d.effect.LightPhase == phase);
+    CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
+    CHECK(d.effect.Simulation().Pieces.size() == pieces.size());
+    CHECK(d.effect.Simulation().LightPhase == phase);
     d.Frame();
-    CHECK(d.effect.AtlasTexture() != nullptr);
-    CHECK(d.effect.LoadedTexture == d.effect.TriangleTexture);
-    REQUIRE(d.effect.Pieces.size() == pieces.size());
-    CHECK(d.effect.Pieces[0].X == pieces[0].X);
-    CHECK(d.effect.Pieces[49].Cell.left == pieces[49].Cell.left);
+    CHECK(d.effect.Renderer().AtlasTexture() != nullptr);
+    CHECK(d.effect.Renderer().LoadedTexture == d.effect.TriangleTexture);
+    REQUIRE(d.effect.Simulation().Pieces.size() == pieces.size());
+    CHECK(d.effect.Simulation().Pieces[0].X == pieces[0].X);
+    CHECK(d.effect.Simulation().Pieces[49].Cell.left == pieces[49].Cell.left);
 }
 
 TEST_CASE("LoadAtlas: every style loads as an 832 by 384 picture; a new index loads another atlas") {
     Drawing d;
     for (int index = 0; index <= 5; ++index) {
         CAPTURE(index);
-        d.effect.LoadAtlas(index);
-        REQUIRE(d.effect.AtlasTexture() != nullptr);
+        d.effect.Renderer().LoadAtlas(d.device, index);
+        REQUIRE(d.effect.Renderer().AtlasTexture() != nullptr);
         D3DSURFACE_DESC desc{};
-        REQUIRE(d.effect.AtlasTexture()->GetLevelDesc(0, &desc) == S_OK);
+        REQUIRE(d.effect.Renderer().AtlasTexture()->GetLevelDesc(0, &desc) == S_OK);
         CHECK(desc.Width >= 832);
         CHECK(desc.Height >= 384);
         CHECK(desc.Format == D3DFMT_R5G6B5);
     }
     d.effect.TriangleTexture = 1;
     d.Frame();
-    CHECK(d.effect.LoadedTexture == 1);
+    CHECK(d.effect.Renderer().LoadedTexture == 1);
     d.effect.TriangleTexture = 4;
     d.Frame();
-    CHECK(d.effect.LoadedTexture == 4);
-    CHECK(d.effect.AtlasTexture() != nullptr);
+    CHECK(d.effect.Renderer().LoadedTexture == 4);
+    CHECK(d.effect.Renderer().AtlasTexture() != nullptr);
 }
 
-TEST_CASE("UpdateChamberTarget: a new triangle size makes a chamber image of the new size") {
+TEST_CASE("FitChamberTarget: a new triangle size makes a chamber image of the new size") {
     Drawing d;
     d.Frame();
     d.effect.TriangleSize = 48;
     d.Frame();
     D3DSURFACE_DESC desc{};
-    REQUIRE(d.effect.ChamberTexture()->GetLevelDesc(0, &desc) == S_OK);
+    REQUIRE(d.effect.Renderer().ChamberTexture()->GetLevelDesc(0, &desc) == S_OK);
     CHECK(desc.Width == 96);
     CHECK(desc.Height == 96);
-    CHECK(d.effect.PieceTriangleSize() == 48);
+    CHECK(d.effect.Simulation().PieceTriangleSize() == 48);
 }
 }

@@ -2,6 +2,7 @@
 // record keeps what the file says.
 #include "effect/CSaverImpl.h"
 #include "effect/EffectSettings.h"
+#include "effect/EffectSimulation.h"
 
 #include "support/TempFolder.h"
 #include "support/ScopedBackBufferSize.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kNan = std::nan("");
 
-bool Finite(const CSaverImpl& e) {
+bool Finite(const EffectSimulation& e) {
     bool ok = std::isfinite(e.ElapsedTotal) && std::isfinite(e.RotationAngle) &&
               std::isfinite(e.ShakeDirection) && std::isfinite(e.LightPhase) && std::isfinite(e.ShakeTimer);
     for (const Piece& p : e.Pieces) {
@@ -29,7 +30,7 @@ bool Finite(const CSaverImpl& e) {
     return ok;
 }
 
-bool AllInRegion(const CSaverImpl& e, int size) {
+bool AllInRegion(const EffectSimulation& e, int size) {
     const float height = static_cast<float>(std::sqrt(3.0) * size);
     for (const Piece& p : e.Pieces) {
         if (!(p.Y >= 0.0f && p.Y <= height && std::fabs(2.0 * p.X) <= p.Y * (1.0 + 1e-6) + 1e-6)) {
@@ -130,13 +131,13 @@ TEST_CASE("CSaverImpl: a hand-edited file runs on safe values and keeps its own"
                      "[Speed]\r\nRotation=1e999\r\nShake=-inf\r\nLight=nan\r\n[Light]\r\nStrength=inf\r\n");
     CSaverImpl e(file);
     e.Initialize(0);
-    e.Seed(5);
+    e.Simulation().Seed(5);
     RunFrames(e, 300);
-    CHECK(e.Pieces.size() == 500);
-    CHECK(e.PieceTriangleSize() == 16);
-    CHECK(AllInRegion(e, 16));
-    CHECK(Finite(e));
-    CHECK(e.RotationAngle == doctest::Approx(300 * double(0.1f) * 0.02)); // the default speed
+    CHECK(e.Simulation().Pieces.size() == 500);
+    CHECK(e.Simulation().PieceTriangleSize() == 16);
+    CHECK(AllInRegion(e.Simulation(), 16));
+    CHECK(Finite(e.Simulation()));
+    CHECK(e.Simulation().RotationAngle == doctest::Approx(300 * double(0.1f) * 0.02)); // the default speed
     const ScopedBackBufferSize screen(1920, 1080);
     const int alpha = e.GetTileAlpha(100, 0, 0, 0);
     CHECK(alpha == 255);
@@ -185,15 +186,15 @@ TEST_CASE("CSaverImpl: no value of any setting breaks the simulation") {
     for (const Case& c : cases) {
         CAPTURE(c.name);
         CSaverImpl e{std::wstring()};
-        e.Seed(9);
+        e.Simulation().Seed(9);
         c.set(e);
         RunFrames(e, 200);
-        CHECK(e.Pieces.size() == c.pieces);
-        CHECK(e.PieceTriangleSize() == c.size);
-        CHECK(AllInRegion(e, c.size));
-        CHECK(Finite(e));
-        CHECK(std::fabs(e.RotationAngle) < 32 * 2 * 3.1416);
-        const double phase = e.ElapsedTotal * 0.05 + e.LightPhase;
+        CHECK(e.Simulation().Pieces.size() == c.pieces);
+        CHECK(e.Simulation().PieceTriangleSize() == c.size);
+        CHECK(AllInRegion(e.Simulation(), c.size));
+        CHECK(Finite(e.Simulation()));
+        CHECK(std::fabs(e.Simulation().RotationAngle) < 32 * 2 * 3.1416);
+        const double phase = e.Simulation().ElapsedTotal * 0.05 + e.Simulation().LightPhase;
         const D3DCOLOR colour = e.GetPieceColor(phase, 1, 0);
         CHECK((colour >> 24) >= 55);
         const ScopedBackBufferSize screen(1920, 1080);

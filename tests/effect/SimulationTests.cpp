@@ -1,5 +1,6 @@
 // The effect's simulation: random numbers, time steps, piece count and shakes, replayed bit for bit.
 #include "effect/CSaverImpl.h"
+#include "effect/EffectSimulation.h"
 
 #include "support/TempFolder.h"
 
@@ -15,13 +16,13 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// An effect on no settings file: the defaults, nothing read or written.
-struct Effect : CSaverImpl {
-    explicit Effect(std::uint32_t seed = 1) : CSaverImpl(std::wstring()) {
+// A simulation on a settings record of no file: the defaults, nothing read or written.
+struct Effect : CSettingImpl, EffectSimulation {
+    explicit Effect(std::uint32_t seed = 1) : CSettingImpl(std::wstring()) {
         SpeedShake = 0.0;
         Seed(seed);
     }
-    void Frame(float elapsed = 0.02f) { OnFrameMove(nullptr, 0.0, elapsed); }
+    void Frame(float elapsed = 0.02f) { Step(MakeEffectSettings(*this), elapsed); }
 };
 
 // The generator and the piece formulas written out once more, independently of the effect's code.
@@ -134,7 +135,7 @@ TEST_CASE("EffectRandom: the first draws after seeding with 1") {
     CHECK(r.Unit() == (18467 % 1000) / 1000.0);
 }
 
-TEST_CASE("CSaverImpl: a time step above 0.1 s counts as 0.1 s, a shorter one as it is") {
+TEST_CASE("EffectSimulation: a time step above 0.1 s counts as 0.1 s, a shorter one as it is") {
     Effect e;
     e.SpeedRotation = 0.5;
     e.SpeedShake = 0.25;
@@ -160,7 +161,7 @@ TEST_CASE("CSaverImpl: a time step above 0.1 s counts as 0.1 s, a shorter one as
     CHECK(g.ElapsedTotal == 3 * dt);
 }
 
-TEST_CASE("CSaverImpl: new pieces take their draws in order and lie in the region") {
+TEST_CASE("EffectSimulation: new pieces take their draws in order and lie in the region") {
     Effect e(7);
     e.TriangleSize = 64;
     e.PieceCount = 40;
@@ -184,7 +185,7 @@ TEST_CASE("CSaverImpl: new pieces take their draws in order and lie in the regio
     }
 }
 
-TEST_CASE("CSaverImpl: a shake starts only above 0.6 and moves nothing in its first frame") {
+TEST_CASE("EffectSimulation: a shake starts only above 0.6 and moves nothing in its first frame") {
     Effect e(3);
     e.Frame();
     const std::vector<Piece> before = e.Pieces;
@@ -206,7 +207,7 @@ TEST_CASE("CSaverImpl: a shake starts only above 0.6 and moves nothing in its fi
     CHECK(e.RandomState() == g.state);
 }
 
-TEST_CASE("CSaverImpl: the five frames after a shake's start move every piece, then the pieces rest") {
+TEST_CASE("EffectSimulation: the five frames after a shake's start move every piece, then the pieces rest") {
     Effect e(11);
     e.TriangleSize = 96;
     e.PieceCount = 30;
@@ -235,7 +236,7 @@ TEST_CASE("CSaverImpl: the five frames after a shake's start move every piece, t
     CHECK(e.RandomState() == state);
 }
 
-TEST_CASE("CSaverImpl: shake frames follow the reference draw by draw, refused moves keep the place") {
+TEST_CASE("EffectSimulation: shake frames follow the reference draw by draw, refused moves keep the place") {
     for (std::uint32_t seed : {1u, 99u, 123456u}) {
         CAPTURE(seed);
         Effect e(seed);
@@ -271,7 +272,7 @@ TEST_CASE("CSaverImpl: shake frames follow the reference draw by draw, refused m
     }
 }
 
-TEST_CASE("CSaverImpl: a shake speed that starts a shake every frame moves nothing") {
+TEST_CASE("EffectSimulation: a shake speed that starts a shake every frame moves nothing") {
     Effect e(5);
     e.Frame();
     const std::vector<Piece> before = e.Pieces;
@@ -294,7 +295,7 @@ TEST_CASE("CSaverImpl: a shake speed that starts a shake every frame moves nothi
     CHECK(e.ShakeFramesLeft == 4);
 }
 
-TEST_CASE("CSaverImpl: no pieces, fewer pieces, more pieces") {
+TEST_CASE("EffectSimulation: no pieces, fewer pieces, more pieces") {
     Effect e(21);
     e.PieceCount = 0;
     e.Frame();
@@ -326,7 +327,7 @@ TEST_CASE("CSaverImpl: no pieces, fewer pieces, more pieces") {
     }
 }
 
-TEST_CASE("CSaverImpl: a new triangle size replaces every piece in the same frame") {
+TEST_CASE("EffectSimulation: a new triangle size replaces every piece in the same frame") {
     Effect e(8);
     e.TriangleSize = 96;
     e.Frame();
@@ -345,7 +346,7 @@ TEST_CASE("CSaverImpl: a new triangle size replaces every piece in the same fram
     CHECK(Same(e.Pieces, kept));
 }
 
-TEST_CASE("CSaverImpl: the same seed and time steps replay the run bit for bit") {
+TEST_CASE("EffectSimulation: the same seed and time steps replay the run bit for bit") {
     auto run = [](std::uint32_t seed) {
         Effect e(seed);
         e.SpeedShake = 1.0;
@@ -364,7 +365,7 @@ TEST_CASE("CSaverImpl: the same seed and time steps replay the run bit for bit")
     CHECK_FALSE(Same(a, run(78)));
 }
 
-TEST_CASE("CSaverImpl: every piece stays in the region over long runs") {
+TEST_CASE("EffectSimulation: every piece stays in the region over long runs") {
     struct Run {
         std::uint32_t seed;
         std::int32_t size;
@@ -414,7 +415,7 @@ TEST_CASE("CSaverImpl: Initialize shrinks the preview's pieces in memory only") 
 }
 
 TEST_CASE("CSaverImpl: the host's view of the effect") {
-    Effect e;
+    CSaverImpl e{std::wstring()};
     CSaver& saver = e;
     CHECK(saver.GetClearFlags() == D3DCLEAR_TARGET);
     CHECK(saver.GetClearColor() == 0xFF000000);
@@ -422,19 +423,19 @@ TEST_CASE("CSaverImpl: the host's view of the effect") {
     // The settings base, not the effect's own address.
     CHECK(saver.GetSetting() == static_cast<CSetting*>(static_cast<CSettingImpl*>(&e)));
     static_cast<CSettingImpl*>(saver.GetSetting())->PieceCount = 3;
-    e.Frame();
-    CHECK(e.Pieces.size() == 3);
+    e.OnFrameMove(nullptr, 0.0, 0.02f);
+    CHECK(e.Simulation().Pieces.size() == 3);
 
     const std::uint32_t low = GetTickCount() / 10;
     CHECK(saver.Start() == S_OK);
     const std::uint32_t high = GetTickCount() / 10;
-    CHECK(e.RandomState() >= low);
-    CHECK(e.RandomState() <= high);
+    CHECK(e.Simulation().RandomState() >= low);
+    CHECK(e.Simulation().RandomState() <= high);
 
-    e.LoadedTexture = 4;
+    e.Renderer().LoadedTexture = 4;
     saver.Shutdown();
-    CHECK(e.LoadedTexture == -1);
+    CHECK(e.Renderer().LoadedTexture == -1);
     saver.OnLostDevice();
-    CHECK(e.LoadedTexture == -1);
+    CHECK(e.Renderer().LoadedTexture == -1);
 }
 }

@@ -113,14 +113,14 @@ struct TestSettings : CSettingMain {
             RECT client{};
             GetClientRect(FrameworkGetHWND(), &client);
             firstClient = client;
-            piecesBefore = effect.Pieces;
-            phaseBefore = effect.LightPhase;
+            piecesBefore = effect.Simulation().Pieces;
+            phaseBefore = effect.Simulation().LightPhase;
             PostMessageW(FrameworkGetHWND(), kResize, 0, 0);
         } else if (frames >= 3 && !afterResize.width) {
             afterResize = ReadBackBuffer(device);
-            atlasAfterResize = effect.AtlasTexture() != nullptr;
-            piecesAfter = effect.Pieces;
-            phaseAfter = effect.LightPhase;
+            atlasAfterResize = effect.Renderer().AtlasTexture() != nullptr;
+            piecesAfter = effect.Simulation().Pieces;
+            phaseAfter = effect.Simulation().LightPhase;
         } else if (frames == failingFrame + 1) {
             afterFailure = ReadBackBuffer(device);
             PostQuitMessage(0);

@@ -1,0 +1,307 @@
+// The chamber image and its mirrored tiling on the device, and the device objects they need.
+#include "effect/EffectRenderer.h"
+
+#include "effect/ChamberMath.h"
+#include "effect/ScopedRenderTarget.h"
+#include "effect/TileLayout.h"
+#include "framework/HResultError.h"
+
+#include <d3dx9tex.h>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace {
+
+// The chamber's colours: clear colour, the turning backdrop squares, and the mask outside.
+constexpr D3DCOLOR kChamberClear = 0x00000030;
+constexpr D3DCOLOR kBackdrop = 0xFF000020;
+constexpr D3DCOLOR kMask = 0xFF000000;
+constexpr D3DCOLOR kWhite = 0xFFFFFF;
+
+// Direct3D 9 puts pixel centres on whole coordinates: textured geometry moves by half a pixel so
+// that a texel lands on the pixel that covers the same place.
+constexpr float kPixelCentre = 0.5f;
+
+EffectVertex Flat(double x, double y, D3DCOLOR colour) {
+    return EffectVertex{static_cast<float>(x), static_cast<float>(y), 0.0f, 0.0f, colour, 0.0f, 0.0f};
+}
+
+// A textured vertex at the image of `p` under `m`, showing the texture at (u, v).
+EffectVertex Textured(const Matrix2D& m, Vector2 p, D3DCOLOR colour, float u, float v) {
+    const Vector2 q = m.Apply(p);
+    return EffectVertex{q.x - kPixelCentre, q.y - kPixelCentre, 0.0f, 1.0f, colour, u, v};
+}
+
+// A tile shows what the mask leaves of the chamber image down to the source rectangle's bottom row:
+// the region between the mask's slanted edges (the left one a pixel left of the chamber's side).
+// The triangle drawn reaches this far beyond those edges, so that the pixels that filtering lets
+// the edges spill onto are drawn as well; there, and above the image, it shows black.
+constexpr double kTileMargin = 1.0;
+
+// The tile's triangle in chamber-image pixels: apex, then the right and left ends of its base.
+std::array<Vector2, 3> TileTriangle(std::int32_t triangleSize) {
+    const double S = triangleSize;
+    const double bottom = TileSourceRect(triangleSize).bottom;
+    const double shift = kTileMargin * 2.0 / std::numbers::sqrt3;
+    const double half = bottom / std::numbers::sqrt3 + shift;
+    const double apexY = -(1.0 + 2.0 * shift) * std::numbers::sqrt3 / 2.0;
+    return {Vector2{static_cast<float>(S - 0.5), static_cast<float>(apexY)},
+            Vector2{static_cast<float>(S + half), static_cast<float>(bottom)},
+            Vector2{static_cast<float>(S - 1.0 - half), static_cast<float>(bottom)}};
+}
+
+void SetStageStates(IDirect3DDevice9* device, DWORD operation) {
+    // Mirrored tiles wind their corners the other way round: no side is culled.
+    ThrowIfFailed(device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_COLOROP, operation));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAOP, operation));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE));
+    ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE));
+}
+
+} // namespace
+
+void EffectRenderer::CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t triangleSize) {
+    vertices_.Release();
+    CreateChamberTarget(device, triangleSize);
+}
+
+void EffectRenderer::ReleaseDeviceObjects() {
+    Atlas.Reset();
+    vertices_.Release();
+    ChamberTarget.Reset();
+    LoadedTexture = -1;
+}
+
+void EffectRenderer::Render(IDirect3DDevice9* device, const EffectSimulation& simulation,
+                            const EffectSettings& s, std::uint32_t width, std::uint32_t height,
+                            const PieceColourFunction& pieceColour, const TileLightFunction& tileLight) {
+    if (s.TriangleTexture != LoadedTexture) {
+        // Remembered before loading: a failing atlas is tried again only for another index, or
+        // after the device objects were released.
+        LoadedTexture = s.TriangleTexture;
+        Atlas.Reset();
+        LoadAtlas(device, s.TriangleTexture);
+    }
+    FitChamberTarget(device, s.TriangleSize);
+    RenderChamber(device, simulation, s, pieceColour);
+    SetRenderStates(device);
+    DrawTiles(device, simulation.RotationAngle, s.TriangleSize, width, height, tileLight);
+}
+
+void EffectRenderer::LoadAtlas(IDirect3DDevice9* device, std::int32_t textureIndex) {
+    // Filter none: a texture enlarged to powers of two keeps the image unscaled in its top-left
+    // corner, so the pieces' cell rectangles stay valid.
+    ThrowIfFailed(D3DXCreateTextureFromResourceExW(
+        device, GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0, 0, 0, 0,
+        D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0, nullptr,
+        nullptr, Atlas.ReleaseAndGetAddressOf()));
+    D3DSURFACE_DESC desc{};
+    ThrowIfFailed(Atlas->GetLevelDesc(0, &desc));
+    atlasWidth_ = static_cast<float>(desc.Width);
+    atlasHeight_ = static_cast<float>(desc.Height);
+}
+
+// A chamber image of another size than 2S (a new triangle size) is replaced before it is drawn.
+void EffectRenderer::FitChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize) {
+    if (ChamberTarget == nullptr) {
+        return;
+    }
+    D3DSURFACE_DESC desc{};
+    ThrowIfFailed(ChamberTarget->GetLevelDesc(0, &desc));
+    if (desc.Width != static_cast<UINT>(2 * triangleSize)) {
+        ChamberTarget.Reset();
+        CreateChamberTarget(device, triangleSize);
+    }
+}
+
+void EffectRenderer::CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize) {
+    const UINT side = static_cast<UINT>(2 * triangleSize);
+    // The device may substitute the nearest render-target format it has (X8R8G8B8 here).
+    ThrowIfFailed(D3DXCreateTexture(device, side, side, 1, D3DUSAGE_RENDERTARGET, D3DFMT_R8G8B8,
+                                    D3DPOOL_DEFAULT, ChamberTarget.ReleaseAndGetAddressOf()));
+}
+
+void EffectRenderer::SetRenderStates(IDirect3DDevice9* device) {
+    constexpr std::array<std::pair<D3DRENDERSTATETYPE, DWORD>, 10> states = {{
+        {D3DRS_ALPHABLENDENABLE, TRUE},
+        {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+        {D3DRS_DESTBLEND, D3DBLEND_ONE},
+        {D3DRS_ALPHATESTENABLE, FALSE},
+        {D3DRS_POINTSPRITEENABLE, FALSE},
+        {D3DRS_POINTSCALEENABLE, FALSE},
+        {D3DRS_LIGHTING, FALSE},
+        {D3DRS_ZENABLE, FALSE},
+        {D3DRS_ZWRITEENABLE, FALSE},
+        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+    }};
+    for (const auto& [state, value] : states) {
+        ThrowIfFailed(device->SetRenderState(state, value));
+    }
+}
+
+// Paints the chamber into its off-screen image: dark blue, two turning darker squares, the pieces
+// added on top, and black over everything outside the chamber triangle.
+void EffectRenderer::RenderChamber(IDirect3DDevice9* device, const EffectSimulation& simulation,
+                                   const EffectSettings& s, const PieceColourFunction& pieceColour) {
+    if (ChamberTarget == nullptr) {
+        throw HResultError(D3DERR_INVALIDCALL);
+    }
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> chamber;
+    ThrowIfFailed(ChamberTarget->GetSurfaceLevel(0, &chamber));
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> previous;
+    ThrowIfFailed(device->GetRenderTarget(0, &previous));
+    ThrowIfFailed(device->SetRenderTarget(0, chamber.Get()));
+    // From here on a failure still hands the device its previous target back: later frames must
+    // draw to the screen again, not into the chamber image.
+    ScopedRenderTarget restore(device, previous.Get());
+    ThrowIfFailed(device->Clear(0, nullptr, D3DCLEAR_TARGET, kChamberClear, 1.0f, 0));
+    SetRenderStates(device);
+    DrawBackdrop(device, simulation.RotationAngle, s.TriangleSize);
+    DrawPieces(device, simulation, s.TriangleSize, pieceColour);
+    DrawMask(device, s.TriangleSize);
+    restore.Restore();
+}
+
+// Two squares, turned against the pattern's rotation about the chamber's centroid.
+void EffectRenderer::DrawBackdrop(IDirect3DDevice9* device, double rotationAngle, std::int32_t triangleSize) {
+    const double S = triangleSize;
+    const double c = ChamberCentroidY(triangleSize);
+    const double phi = -rotationAngle;
+    const double cosPhi = std::cos(phi);
+    const double sinPhi = std::sin(phi);
+    const double corners[12][2] = {{-S, -S}, {S, -S},    {-S, S},    {-S, S},    {S, -S},    {S, S},
+                                   {S, S},   {3 * S, S}, {S, 3 * S}, {S, 3 * S}, {3 * S, S}, {3 * S, 3 * S}};
+    scratch_.clear();
+    for (const auto& corner : corners) {
+        const double x = corner[0] - S;
+        const double y = corner[1] - c;
+        scratch_.push_back(Flat(S + cosPhi * x - sinPhi * y, c + sinPhi * x + cosPhi * y, kBackdrop));
+    }
+    DrawFlat(device);
+}
+
+// Every piece as two triangles of its 64 x 64 picture, all pieces in one draw; they add up.
+void EffectRenderer::DrawPieces(IDirect3DDevice9* device, const EffectSimulation& simulation,
+                                std::int32_t triangleSize, const PieceColourFunction& pieceColour) {
+    const std::vector<Piece>& pieces = simulation.Pieces;
+    if (pieces.empty()) {
+        return;
+    }
+    // Without an atlas there is nothing to draw the pieces with.
+    if (Atlas == nullptr) {
+        throw HResultError(D3DERR_INVALIDCALL);
+    }
+    CountNeighbours(pieces, neighbourCounts_);
+    const double phase = simulation.ColourPhase();
+    scratch_.clear();
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& piece = pieces[i];
+        const Matrix2D m = PieceMatrix(piece, triangleSize);
+        const D3DCOLOR colour = pieceColour(phase, neighbourCounts_[i], static_cast<std::int32_t>(i));
+        const auto corner = [&](float x, float y) {
+            return Textured(m, Vector2{x, y}, colour, (piece.Cell.left + x) / atlasWidth_,
+                            (piece.Cell.top + y) / atlasHeight_);
+        };
+        const EffectVertex topLeft = corner(0.0f, 0.0f);
+        const EffectVertex topRight = corner(64.0f, 0.0f);
+        const EffectVertex bottomLeft = corner(0.0f, 64.0f);
+        const EffectVertex bottomRight = corner(64.0f, 64.0f);
+        scratch_.insert(scratch_.end(), {topLeft, topRight, bottomLeft, bottomLeft, topRight, bottomRight});
+    }
+    DrawTextured(device, Atlas.Get(), D3DTADDRESS_CLAMP);
+}
+
+// Black over the parts of the image left and right of the chamber and below its base.
+void EffectRenderer::DrawMask(IDirect3DDevice9* device, std::int32_t triangleSize) {
+    const double S = triangleSize;
+    const double base = std::sqrt(3.0) * S;
+    const double h = base + 1.0;
+    scratch_.assign({
+        Flat(0, 0, kMask),
+        Flat(S - 1, 0, kMask),
+        Flat(-1, base, kMask),
+        Flat(S, 0, kMask),
+        Flat(2 * S, 0, kMask),
+        Flat(2 * S, base, kMask),
+        Flat(0, h, kMask),
+        Flat(2 * S, h, kMask),
+        Flat(0, 2 * S, kMask),
+        Flat(0, 2 * S, kMask),
+        Flat(2 * S, h, kMask),
+        Flat(2 * S, 2 * S, kMask),
+    });
+    DrawFlat(device);
+}
+
+// Covers the back buffer with mirrored copies of the chamber triangle, turned by the rotation angle
+// and faded with the distance from the centre: three vertices per lit tile, all in one draw.
+void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, std::int32_t triangleSize,
+                               std::uint32_t width, std::uint32_t height,
+                               const TileLightFunction& tileLight) {
+    if (ChamberTarget == nullptr) {
+        throw HResultError(D3DERR_INVALIDCALL);
+    }
+    // A back buffer without area (a window shrunk to nothing) shows nothing.
+    if (width == 0 || height == 0) {
+        return;
+    }
+    const TileGrid grid = MakeTileGrid(width, triangleSize);
+    const TileFrame frame = MakeTileFrame(width, height, triangleSize, rotationAngle);
+    const std::array<Vector2, 3> triangle = TileTriangle(triangleSize);
+    const float side = 2.0f * static_cast<float>(triangleSize);
+    scratch_.clear();
+    for (std::int32_t row = -grid.Rows; row < grid.Rows; ++row) {
+        for (std::int32_t column = -grid.Columns; column < grid.Columns; ++column) {
+            const TilePlacement tile = PlaceTile(frame, row, column);
+            const std::int32_t alpha = tileLight(tile.Xo, tile.Yo, column, row);
+            // An unlit tile adds nothing.
+            if (alpha <= 0) {
+                continue;
+            }
+            // The mirror of odd tiles is in the transform: the corners keep their image points.
+            const Matrix2D m = TileMatrix(tile, triangleSize);
+            const D3DCOLOR colour = static_cast<D3DCOLOR>(alpha) << 24 | kWhite;
+            for (const Vector2 p : triangle) {
+                scratch_.push_back(Textured(m, p, colour, p.x / side, p.y / side));
+            }
+        }
+    }
+    DrawTextured(device, ChamberTarget.Get(), D3DTADDRESS_BORDER);
+}
+
+// The scratch vertices in one flat-coloured draw that replaces what lies beneath.
+void EffectRenderer::DrawFlat(IDirect3DDevice9* device) {
+    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE));
+    ThrowIfFailed(device->SetTexture(0, nullptr));
+    SetStageStates(device, D3DTOP_SELECTARG2);
+    const UINT first = vertices_.Write(device, scratch_);
+    DynamicVertexBuffer::DrawTriangles(device, first, scratch_.size());
+    ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
+}
+
+// The scratch vertices in one draw of the texture modulated by their colours, added to what lies
+// beneath, filtered linearly; outside the texture `addressing` repeats its edge or shows black.
+void EffectRenderer::DrawTextured(IDirect3DDevice9* device, IDirect3DTexture9* texture,
+                                  D3DTEXTUREADDRESS addressing) {
+    if (scratch_.empty()) {
+        return;
+    }
+    ThrowIfFailed(device->SetTexture(0, texture));
+    SetStageStates(device, D3DTOP_MODULATE);
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_ADDRESSU, addressing));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_ADDRESSV, addressing));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
+    ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR));
+    const UINT first = vertices_.Write(device, scratch_);
+    DynamicVertexBuffer::DrawTriangles(device, first, scratch_.size());
+    // The chamber image is drawn into in the next frame: no stage may still hold it then.
+    ThrowIfFailed(device->SetTexture(0, nullptr));
+}
