@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -85,7 +86,7 @@ bool WriteBmp(const std::wstring& path, const Picture& picture) {
         file.insert(file.end(), row, row + static_cast<std::ptrdiff_t>(stride));
         file.resize(file.size() + (rowBytes - stride), 0);
     }
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
     out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     return static_cast<bool>(out);
 }
