@@ -1,4 +1,4 @@
-# Front door: make run | make test | make build | make bench | make artwork
+# Front door: make run | make test | make build | make bench | make artwork | make package | make docs
 # run and test first install whatever is missing (Debian 12), then configure and build.
 
 BUILD ?= build
@@ -7,7 +7,7 @@ ARGS ?= /s
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps configure build run test bench artwork clean
+.PHONY: deps configure build run test bench artwork package docs clean
 
 deps:
 	@tools/install-deps
@@ -29,6 +29,12 @@ bench: deps build
 
 artwork: deps configure
 	@cmake --build $(BUILD) --target artwork
+
+package: deps build
+	@cmake --build $(BUILD) --target installer zip
+
+docs: deps configure
+	@cmake --build $(BUILD) --target docs
 
 clean:
 	@rm -rf $(BUILD)

@@ -5,6 +5,7 @@
 #include "gui/CGuiComboBox.h"
 #include "gui/CGuiSlider.h"
 #include "gui/CGuiStatic.h"
+#include "settings/DialogTexts.h"
 #include "settings/DialogValues.h"
 
 #include <array>
@@ -28,7 +29,6 @@ enum class ValueKind { Count, Percent, Hundredths };
 
 struct SliderRow {
     int x, y;
-    const wchar_t* label;
     int id;
     int min, max;
     ValueKind kind;
@@ -39,20 +39,20 @@ struct SliderRow {
 
 // Row 5's left end reads "1" like row 6's, although that slider goes down to 0.
 const std::array<SliderRow, 8> SliderRows{{
-    {20, 210, L"ピース数", CSettingDialogImpl::IdPieceCount, 0, 200, ValueKind::Count, L"0", L"200", nullptr},
-    {20, 260, L"ピース変形(最小)", CSettingDialogImpl::IdScaleMin, 0, 200, ValueKind::Percent, L"1", L"200",
+    {20, 210, CSettingDialogImpl::IdPieceCount, 0, 200, ValueKind::Count, L"0", L"200", nullptr},
+    {20, 260, CSettingDialogImpl::IdScaleMin, 0, 200, ValueKind::Percent, L"1", L"200",
      &CSettingImpl::PieceScaleMin},
-    {20, 290, L"ピース変形(最大)", CSettingDialogImpl::IdScaleMax, 1, 200, ValueKind::Percent, L"1", L"200",
+    {20, 290, CSettingDialogImpl::IdScaleMax, 1, 200, ValueKind::Percent, L"1", L"200",
      &CSettingImpl::PieceScaleMax},
-    {20, 350, L"回転速度", CSettingDialogImpl::IdSpeedRotation, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {20, 350, CSettingDialogImpl::IdSpeedRotation, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::SpeedRotation},
-    {20, 380, L"変化速度", CSettingDialogImpl::IdSpeedShake, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {20, 380, CSettingDialogImpl::IdSpeedShake, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::SpeedShake},
-    {20, 410, L"明滅速度", CSettingDialogImpl::IdSpeedLight, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {20, 410, CSettingDialogImpl::IdSpeedLight, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::SpeedLight},
-    {340, 30, L"光の強さ", CSettingDialogImpl::IdLightStrength, 0, 200, ValueKind::Hundredths, L"0", L"200",
+    {340, 30, CSettingDialogImpl::IdLightStrength, 0, 200, ValueKind::Hundredths, L"0", L"200",
      &CSettingImpl::LightStrength},
-    {340, 60, L"光の範囲", CSettingDialogImpl::IdLightArea, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {340, 60, CSettingDialogImpl::IdLightArea, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::LightArea},
 }};
 
@@ -64,10 +64,6 @@ const SliderRow* FindSliderRow(int id) {
     }
     return nullptr;
 }
-
-constexpr std::array<const wchar_t*, 6> TextureNames{
-    L"フラット", L"きらめき", L"ビビッド", L"水晶", L"モザイク", L"ステンドグラス",
-};
 
 constexpr int SmallestTriangle = 32;
 constexpr int TriangleStep = 32;
@@ -93,10 +89,13 @@ CSettingDialog* CreateSettingDialog() {
 }
 
 CSettingDialogImpl::CSettingDialogImpl()
-    : CSettingDialogImpl(&FrameworkModesOfAdapter0, ChooseDialogFace(&IsFontFaceInstalled)) {}
+    : CSettingDialogImpl(&FrameworkModesOfAdapter0,
+                         ChooseFaceFor(UserInterfaceLanguage(), &IsFontFaceInstalled),
+                         UserInterfaceLanguage()) {}
 
-CSettingDialogImpl::CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName)
-    : displayModes_(std::move(displayModes)), faceName_(std::move(faceName)) {}
+CSettingDialogImpl::CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName,
+                                       DialogLanguage language)
+    : displayModes_(std::move(displayModes)), faceName_(std::move(faceName)), texts_(&TextsOf(language)) {}
 
 int CSettingDialogImpl::Create(CSetting* setting, CGuiDialogResources* resources) {
     CGuiDialog& dialog = Dialog();
@@ -125,7 +124,7 @@ void CSettingDialogImpl::AddComboRow(int x, int y, const wchar_t* label, int id,
 
 void CSettingDialogImpl::AddResolutionRow() {
     CGuiComboBox* combo = nullptr;
-    AddComboRow(20, 30, L"画面解像度", IdResolution, &combo);
+    AddComboRow(20, 30, texts_->resolution, IdResolution, &combo);
     if (!combo) {
         return;
     }
@@ -152,15 +151,15 @@ void CSettingDialogImpl::AddResolutionRow() {
 
 void CSettingDialogImpl::AddTextureRow() {
     CGuiComboBox* combo = nullptr;
-    AddComboRow(20, 90, L"テクスチャ", IdTexture, &combo);
+    AddComboRow(20, 90, texts_->texture, IdTexture, &combo);
     if (!combo) {
         return;
     }
-    for (size_t i = 0; i < TextureNames.size(); ++i) {
-        combo->AddItem(TextureNames[i], IntData(static_cast<std::intptr_t>(i)));
+    const auto& names = texts_->textureNames;
+    for (size_t i = 0; i < names.size(); ++i) {
+        combo->AddItem(names[i], IntData(static_cast<std::intptr_t>(i)));
     }
-    if (setting_->TriangleTexture >= 0 &&
-        static_cast<size_t>(setting_->TriangleTexture) < TextureNames.size()) {
+    if (setting_->TriangleTexture >= 0 && static_cast<size_t>(setting_->TriangleTexture) < names.size()) {
         combo->SelectIndex(static_cast<UINT>(setting_->TriangleTexture));
     }
     combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
@@ -168,7 +167,7 @@ void CSettingDialogImpl::AddTextureRow() {
 
 void CSettingDialogImpl::AddTriangleSizeRow() {
     CGuiComboBox* combo = nullptr;
-    AddComboRow(20, 150, L"三角形サイズ", IdTriangleSize, &combo);
+    AddComboRow(20, 150, texts_->triangleSize, IdTriangleSize, &combo);
     if (!combo) {
         return;
     }
@@ -195,10 +194,11 @@ std::wstring CSettingDialogImpl::ValueTextOf(int sliderId) const {
 
 void CSettingDialogImpl::AddSliderRows() {
     CGuiDialog& dialog = Dialog();
-    for (const SliderRow& row : SliderRows) {
+    for (size_t i = 0; i < SliderRows.size(); ++i) {
+        const SliderRow& row = SliderRows[i];
         // The toolkit clamps the start position into the range; the text shows the record's own value.
         const int start = row.field ? HundredthsPosition(setting_->*(row.field)) : setting_->PieceCount;
-        dialog.AddStatic(IdLabel, row.label, row.x, row.y, 100, 20);
+        dialog.AddStatic(IdLabel, texts_->sliderLabels[i], row.x, row.y, 100, 20);
         dialog.AddSlider(row.id, row.x + 100, row.y, 140, 20, row.min, row.max, start);
         dialog.AddStatic(row.id + 1, ValueTextOf(row.id).c_str(), row.x + 250, row.y, 40, 20);
         dialog.AddStatic(IdLabel, row.leftEnd, row.x + 90, row.y + 10, 20, 20);
@@ -207,9 +207,8 @@ void CSettingDialogImpl::AddSliderRows() {
 }
 
 void CSettingDialogImpl::AddButtons() {
-    constexpr std::array<const wchar_t*, 3> texts{L"OK", L"キャンセル", L"リセット"};
     for (int id = IdOk; id <= IdReset; ++id) {
-        Dialog().AddButton(id, texts[static_cast<size_t>(id)], 340 + 20 + 100 * id, 460, 80, 20);
+        Dialog().AddButton(id, texts_->buttons[static_cast<size_t>(id)], 340 + 20 + 100 * id, 460, 80, 20);
     }
 }
 

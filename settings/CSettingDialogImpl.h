@@ -4,6 +4,7 @@
 
 #include "settings/CSettingDialog.h"
 #include "settings/CSettingImpl.h"
+#include "settings/DialogTexts.h"
 
 #include <d3d9.h>
 
@@ -35,9 +36,11 @@ public:
     static constexpr int IdLightArea = 20;
     static constexpr int IdLabel = -1;
 
-    // Lists the framework's display modes of adapter 0 and picks a Japanese face among the installed ones.
+    // Lists the framework's display modes of adapter 0 and speaks the user's interface language, in an
+    // installed face that carries its glyphs.
     CSettingDialogImpl();
-    CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName);
+    CSettingDialogImpl(DisplayModeSource displayModes, std::wstring faceName,
+                       DialogLanguage language = DialogLanguage::Japanese);
 
     int Create(CSetting* setting, CGuiDialogResources* resources) override;
     void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
@@ -62,4 +65,5 @@ private:
     CSettingImpl* setting_ = nullptr; // not owned
     DisplayModeSource displayModes_;
     std::wstring faceName_;
+    const DialogTexts* texts_;
 };
