@@ -237,7 +237,7 @@ void SettingsWindow() {
         std::printf("the dialog's resources could not be made\n");
         return;
     }
-    effect->Initialize(2);
+    effect->Initialize(RunModeKind::Settings);
     dialog->Create(effect->GetSetting(), &resources);
     const auto drawDialog = [&] { dialog->Dialog().Render(kElapsed); };
     const auto [shown, bare] = Compare([&] { SaverFrame(*effect, device, drawDialog); }, bareFrame);

@@ -1,6 +1,8 @@
 // The effect interface that the run modes drive from the framework's callbacks.
 #pragma once
 
+#include "effect/RunModeKind.h"
+
 #include <d3d9.h>
 
 class CSetting;
@@ -8,8 +10,8 @@ class CSetting;
 class CSaver {
 public:
     virtual ~CSaver() = default;
-    // Tells the effect its run mode: 0 full-screen run, 1 preview, 2 settings.
-    virtual void Initialize(int runMode) = 0;
+    // Tells the effect its run mode.
+    virtual void Initialize(RunModeKind runMode) = 0;
     virtual HRESULT Start() = 0;
     virtual void Shutdown() = 0;
     virtual HRESULT OnResetDevice(IDirect3DDevice9* device) = 0;

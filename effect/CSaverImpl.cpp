@@ -15,8 +15,8 @@ CSaverImpl::CSaverImpl(std::wstring settingsFile) : CSettingImpl(std::move(setti
 
 CSaverImpl::~CSaverImpl() = default;
 
-void CSaverImpl::Initialize(int runMode) {
-    if (runMode == 1) {
+void CSaverImpl::Initialize(RunModeKind runMode) {
+    if (runMode == RunModeKind::Preview) {
         // The preview's little window: small triangles, few and small pieces; never saved.
         TriangleSize = 32;
         PieceCount = 20;

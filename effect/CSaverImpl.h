@@ -19,7 +19,7 @@ public:
     explicit CSaverImpl(std::wstring settingsFile);
     ~CSaverImpl() override;
 
-    void Initialize(int runMode) override;
+    void Initialize(RunModeKind runMode) override;
     HRESULT Start() override;
     void Shutdown() override;
     HRESULT OnResetDevice(IDirect3DDevice9* device) override;

@@ -1,22 +1,12 @@
 // The cursor in full screen: hidden or drawn by the device, clipped to the window or free.
 #include "framework/CursorImage.h"
+#include "framework/DebugOutput.h"
 #include "framework/FrameworkInternal.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
-
-using F = FrameworkFields;
-
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const {
-        if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
-    }
-};
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
 
 std::vector<uint32_t> ReadBitmap32(HBITMAP bitmap, int width, int height) {
     std::vector<uint32_t> bits(static_cast<size_t>(width) * static_cast<size_t>(height));
@@ -27,9 +17,9 @@ std::vector<uint32_t> ReadBitmap32(HBITMAP bitmap, int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC dc = GetDC(nullptr);
-    const int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    const UniqueWindowDC screen = AcquireWindowDC(nullptr);
+    const int rows =
+        GetDIBits(screen.get().dc, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
     if (rows != height) {
         bits.clear();
     }
@@ -45,24 +35,25 @@ HRESULT SetDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor) {
     UniqueBitmap mask(iconInfo.hbmMask);
     UniqueBitmap colour(iconInfo.hbmColor);
     BITMAP maskInfo{};
-    if (mask == nullptr || GetObjectW(mask.get(), sizeof(maskInfo), &maskInfo) == 0) {
+    if (!mask || GetObjectW(mask.get(), sizeof(maskInfo), &maskInfo) == 0) {
         return E_FAIL;
     }
+    const bool hasColour = static_cast<bool>(colour);
     const int width = maskInfo.bmWidth;
-    const int height = colour != nullptr ? maskInfo.bmHeight : maskInfo.bmHeight / 2;
+    const int height = hasColour ? maskInfo.bmHeight : maskInfo.bmHeight / 2;
     if (width <= 0 || height <= 0) {
         return E_FAIL;
     }
     const std::vector<uint32_t> maskBits = ReadBitmap32(mask.get(), width, maskInfo.bmHeight);
     std::vector<uint32_t> colourBits;
-    if (colour != nullptr) {
+    if (hasColour) {
         colourBits = ReadBitmap32(colour.get(), width, height);
     }
-    if (maskBits.empty() || (colour != nullptr && colourBits.empty())) {
+    if (maskBits.empty() || (hasColour && colourBits.empty())) {
         return E_FAIL;
     }
     const std::vector<uint32_t> pixels =
-        ComposeCursorPixels(maskBits, colour != nullptr ? &colourBits : nullptr, width, height);
+        ComposeCursorPixels(maskBits, hasColour ? &colourBits : nullptr, width, height);
 
     ComPtr<IDirect3DSurface9> surface;
     HRESULT hr = device->CreateOffscreenPlainSurface(static_cast<UINT>(width), static_cast<UINT>(height),
@@ -88,13 +79,15 @@ HRESULT SetDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor) {
 void SetupCursor() {
     FrameworkState& state = GetFrameworkState();
     const bool fullScreen = state.HasSettings() && !IsWindowed(state.GetSettings());
-    auto [show, clip, window] = state.With([](F& f) {
-        return std::tuple(f.showCursorWhenFullScreen, f.clipCursorWhenFullScreen, f.deviceWindowFullScreen);
-    });
+    auto [show, clip] = state.Options().Update(
+        [](OptionState& o) { return std::pair(o.showCursorWhenFullScreen, o.clipCursorWhenFullScreen); });
+    HWND window = state.Window().Get(&WindowState::deviceWindowFullScreen);
     if (IDirect3DDevice9* device = FrameworkGetDevice(); fullScreen && device != nullptr) {
         SetCursor(nullptr);
         if (show) {
-            SetDeviceCursor(device, reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)));
+            ReportIgnoredFailure(
+                L"device cursor",
+                SetDeviceCursor(device, reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR))));
         }
         device->ShowCursor(show ? TRUE : FALSE);
     }

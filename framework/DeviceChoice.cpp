@@ -5,8 +5,6 @@
 
 namespace {
 
-using F = FrameworkFields;
-
 FrameworkState& State() {
     return GetFrameworkState();
 }
@@ -29,9 +27,9 @@ HRESULT ChangeTo(const DeviceRequest& request) {
 
 // The other mode, sized like that mode was last time (when it was used before).
 HRESULT SwitchToMode(const DeviceSettings& current, bool toWindowed) {
-    auto [width, height] = State().With([&](F& f) {
-        return toWindowed ? std::pair(f.windowedBackBufferWidth, f.windowedBackBufferHeight)
-                          : std::pair(f.fullScreenBackBufferWidth, f.fullScreenBackBufferHeight);
+    auto [width, height] = State().Window().Update([&](WindowState& w) {
+        return toWindowed ? std::pair(w.windowedBackBufferWidth, w.windowedBackBufferHeight)
+                          : std::pair(w.fullScreenBackBufferWidth, w.fullScreenBackBufferHeight);
     });
     return ChangeTo(MakeWindowModeToggleRequest(current, toWindowed, width, height));
 }
@@ -43,17 +41,23 @@ DeviceEnumeration& GetEnumeration() {
     return Enumeration();
 }
 
+std::vector<D3DDISPLAYMODE> FrameworkGetDisplayModes(UINT adapterOrdinal) {
+    const AdapterInfo* adapter = GetEnumeration().GetAdapterInfo(adapterOrdinal);
+    return adapter != nullptr ? adapter->DisplayModes : std::vector<D3DDISPLAYMODE>{};
+}
+
 HRESULT PrepareEnumeration(bool force) {
     DeviceEnumeration& enumeration = Enumeration();
     if (enumeration.HasEnumerated() && !force) {
         return S_OK;
     }
-    ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
+    ComPtr<IDirect3D9> direct3d = State().Device().Get(&DeviceState::direct3d);
     if (direct3d == nullptr) {
         return ErrorNoDirect3D;
     }
-    auto [acceptable, context, focus] = State().With(
-        [](F& f) { return std::tuple(f.isDeviceAcceptable, f.deviceChoiceContext, f.focusWindow); });
+    auto [acceptable, context] = State().Callbacks().Update(
+        [](CallbackState& c) { return std::pair(c.isDeviceAcceptable, c.deviceChoiceContext); });
+    HWND focus = State().Window().Get(&WindowState::focusWindow);
     return enumeration.Enumerate(direct3d.Get(), acceptable, context, focus);
 }
 
@@ -61,9 +65,9 @@ HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, c
     if (HRESULT hr = PrepareEnumeration(false); FAILED(hr)) {
         return hr;
     }
-    ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
-    auto [windowedWindow, fullScreenWindow] =
-        State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
+    ComPtr<IDirect3D9> direct3d = State().Device().Get(&DeviceState::direct3d);
+    auto [windowedWindow, fullScreenWindow] = State().Window().Update(
+        [](WindowState& w) { return std::pair(w.deviceWindowWindowed, w.deviceWindowFullScreen); });
     return FindValidDeviceSettings(Enumeration(), direct3d.Get(), out, in, match, windowedWindow,
                                    fullScreenWindow);
 }
@@ -71,21 +75,23 @@ HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, c
 HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedWidth, int suggestedHeight,
                               IsDeviceAcceptableCallback isDeviceAcceptable,
                               ModifyDeviceSettingsCallback modifyDeviceSettings, void* context) {
-    if (State().Get(&F::insideDeviceCallback)) {
+    if (State().Device().Get(&DeviceState::insideDeviceCallback)) {
         return E_FAIL;
     }
-    State().With([&](F& f) {
-        f.isDeviceAcceptable = isDeviceAcceptable;
-        f.modifyDeviceSettings = modifyDeviceSettings;
-        f.deviceChoiceContext = context;
-        f.deviceCreateCalled = true;
+    State().Callbacks().Update([&](CallbackState& c) {
+        c.isDeviceAcceptable = isDeviceAcceptable;
+        c.modifyDeviceSettings = modifyDeviceSettings;
+        c.deviceChoiceContext = context;
+    });
+    State().Lifecycle().Update([](LifecycleState& l) {
+        l.deviceCreateCalled = true;
         // A new request starts afresh: when an earlier attempt failed and was reported, and the
         // caller tries again (the saver falls back to the desktop's resolution), a run that then
         // goes on normally must not end with the earlier attempt's exit code.
-        f.exitCode = 0;
+        l.exitCode = 0;
     });
-    if (!State().Get(&F::windowCreated)) {
-        if (State().Get(&F::windowCreateCalled)) {
+    if (!State().Lifecycle().Get(&LifecycleState::windowCreated)) {
+        if (State().Lifecycle().Get(&LifecycleState::windowCreateCalled)) {
             return E_FAIL;
         }
         if (HRESULT hr = FrameworkCreateWindow(L"Direct3D Window", nullptr, nullptr, nullptr, CW_USEDEFAULT,
@@ -113,7 +119,7 @@ HRESULT FrameworkCreateDevice(UINT adapterOrdinal, bool windowed, int suggestedW
 }
 
 HRESULT ToggleFullScreen() {
-    if (State().Get(&F::insideDeviceCallback) || !State().HasSettings()) {
+    if (State().Device().Get(&DeviceState::insideDeviceCallback) || !State().HasSettings()) {
         return E_FAIL;
     }
     const DeviceSettings current = State().GetSettings();
@@ -128,7 +134,7 @@ HRESULT ToggleFullScreen() {
 }
 
 HRESULT ToggleReferenceDevice() {
-    if (State().Get(&F::insideDeviceCallback) || !State().HasSettings()) {
+    if (State().Device().Get(&DeviceState::insideDeviceCallback) || !State().HasSettings()) {
         return E_FAIL;
     }
     const DeviceSettings current = State().GetSettings();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/DeviceSettings.h"
+#include "framework/FrameworkErrors.h"
 
 #include <windows.h>
 #include <d3d9.h>
@@ -82,10 +83,6 @@ struct AdapterInfo {
 
 class DeviceEnumeration {
 public:
-    // Result codes of the framework's own that enumeration and the settings choice return.
-    static constexpr HRESULT ErrorNoDirect3D = static_cast<HRESULT>(0x80040901);
-    static constexpr HRESULT ErrorNoCompatibleDevice = static_cast<HRESULT>(0x80040902);
-
     // Fixed options: the smallest display mode listed and the highest multisample quality counted.
     static constexpr UINT MinimumWidth = 640;
     static constexpr UINT MinimumHeight = 480;
@@ -117,7 +114,7 @@ private:
 // Turns a partly filled wish (in, with match; null in = all zero, null match = all IgnoreInput) into
 // complete, valid settings over the enumerated combinations. The device window of the result is
 // windowedDeviceWindow when windowed, else fullScreenDeviceWindow. Returns
-// DeviceEnumeration::ErrorNoCompatibleDevice when no combination fits.
+// ErrorNoCompatibleDevices when no combination fits.
 HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9* d3d, DeviceSettings* out,
                                 const DeviceSettings* in, const MatchOptions* match,
                                 HWND windowedDeviceWindow = nullptr, HWND fullScreenDeviceWindow = nullptr);

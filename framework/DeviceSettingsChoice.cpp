@@ -484,7 +484,7 @@ HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9
                                 const DeviceSettings* in, const MatchOptions* match,
                                 HWND windowedDeviceWindow, HWND fullScreenDeviceWindow) {
     if (!d3d) {
-        return DeviceEnumeration::ErrorNoDirect3D;
+        return ErrorNoDirect3D;
     }
     if (!out) {
         return E_POINTER;
@@ -522,7 +522,7 @@ HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9
         }
     }
     if (!best) {
-        return DeviceEnumeration::ErrorNoCompatibleDevice;
+        return ErrorNoCompatibleDevices;
     }
     *out = BuildValidDeviceSettings(*best, input, options, bestDesktop, windowedDeviceWindow,
                                     fullScreenDeviceWindow);

@@ -2,8 +2,10 @@
 #include "framework/Framework.h"
 
 #include "framework/AccessibilitySettings.h"
+#include "framework/DebugOutput.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
+#include "framework/HResultError.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -12,10 +14,7 @@
 
 namespace {
 
-using F = FrameworkFields;
-
-constexpr wchar_t WindowClassName[] = L"Direct3DWindowClass";
-constexpr size_t MaxTitleLength = 255;
+constexpr size_t kMaxTitleLength = 255;
 
 FrameworkState& State() {
     return GetFrameworkState();
@@ -30,109 +29,176 @@ std::wstring SystemDirectoryFile(const wchar_t* name) {
     return std::wstring(directory, length) + L"\\" + name;
 }
 
-void SaveAccessibilitySettings() {
-    State().With([](F& f) {
-        // Settings this program changed are not the user's: keep the ones saved before.
-        if (f.accessibilityChanged) {
-            return;
+// Settings this program changed are not the user's: a second start keeps the guard of the first.
+void GuardShortcutKeys() {
+    State().ShortcutKeys().Update([](ShortcutKeysState& keys) {
+        if (keys.guard == nullptr) {
+            keys.guard = std::make_unique<ShortcutKeysGuard>(FrameworkAccessibilitySettings());
         }
-        const AccessibilityRecords records = FrameworkAccessibilitySettings().Read();
-        f.savedStickyKeys = records.sticky;
-        f.savedToggleKeys = records.toggle;
-        f.savedFilterKeys = records.filter;
     });
 }
 
 // A 1 ms system timer resolution for the whole process makes short waits fine-grained.
 void RaiseTimerResolution() {
-    HMODULE winmm = LoadLibraryW(SystemDirectoryFile(L"winmm.dll").c_str());
-    if (winmm == nullptr) {
+    const UniqueModule winmm(LoadLibraryW(SystemDirectoryFile(L"winmm.dll").c_str()));
+    if (!winmm) {
+        ReportIgnoredFailure(L"winmm.dll", HRESULT_FROM_WIN32(GetLastError()));
         return;
     }
     using TimeBeginPeriod = UINT(WINAPI*)(UINT);
-    auto timeBeginPeriod =
-        reinterpret_cast<TimeBeginPeriod>(reinterpret_cast<void*>(GetProcAddress(winmm, "timeBeginPeriod")));
+    auto timeBeginPeriod = reinterpret_cast<TimeBeginPeriod>(
+        reinterpret_cast<void*>(GetProcAddress(winmm.get(), "timeBeginPeriod")));
     if (timeBeginPeriod != nullptr) {
-        timeBeginPeriod(1);
+        ReportIgnoredFailure(L"timeBeginPeriod", timeBeginPeriod(1) == 0 ? S_OK : E_FAIL);
     }
-    FreeLibrary(winmm);
-}
-
-FARPROC Entry(HMODULE library, const char* name) {
-    return GetProcAddress(library, name);
 }
 
 // Loads the runtime from the system directory once and keeps it for the process.
 ComPtr<IDirect3D9> CreateDirect3D() {
-    Direct3DEntryPoints& entry = State().EntryPoints();
-    if (entry.library == nullptr) {
-        entry.library = LoadLibraryW(SystemDirectoryFile(L"d3d9.dll").c_str());
-        if (entry.library == nullptr) {
+    Direct3DLibrary& library = State().Library();
+    if (!library.module) {
+        library.module.reset(LoadLibraryW(SystemDirectoryFile(L"d3d9.dll").c_str()));
+        if (!library.module) {
             return nullptr;
         }
-        entry.create = reinterpret_cast<Direct3DCreate9Function>(
-            reinterpret_cast<void*>(Entry(entry.library, "Direct3DCreate9")));
-        entry.perfBeginEvent = Entry(entry.library, "D3DPERF_BeginEvent");
-        entry.perfEndEvent = Entry(entry.library, "D3DPERF_EndEvent");
-        entry.perfSetMarker = Entry(entry.library, "D3DPERF_SetMarker");
-        entry.perfSetRegion = Entry(entry.library, "D3DPERF_SetRegion");
-        entry.perfQueryRepeatFrame = Entry(entry.library, "D3DPERF_QueryRepeatFrame");
-        entry.perfSetOptions = Entry(entry.library, "D3DPERF_SetOptions");
-        entry.perfGetStatus = Entry(entry.library, "D3DPERF_GetStatus");
+        library.create = reinterpret_cast<Direct3DCreate9Function>(
+            reinterpret_cast<void*>(GetProcAddress(library.module.get(), "Direct3DCreate9")));
     }
-    if (entry.create == nullptr) {
+    if (library.create == nullptr) {
         return nullptr;
     }
     ComPtr<IDirect3D9> direct3d;
-    direct3d.Attach(entry.create(D3D_SDK_VERSION));
+    direct3d.Attach(library.create(D3D_SDK_VERSION));
     return direct3d;
 }
 
 // Refused while a device callback runs: the device must not change under the callback's feet.
 bool InsideDeviceCallback() {
-    return State().Get(&F::insideDeviceCallback);
+    return State().Device().Get(&DeviceState::insideDeviceCallback);
 }
 
 // Starts the framework with default options when the application left that step out.
 HRESULT EnsureInitialised() {
-    if (State().Get(&F::initialised)) {
+    auto [initialised, initCalled] =
+        State().Lifecycle().Update([](LifecycleState& l) { return std::pair(l.initialised, l.initCalled); });
+    if (initialised) {
         return S_OK;
     }
-    if (State().Get(&F::initCalled)) {
+    if (initCalled) {
         return E_FAIL;
     }
     return FrameworkInit(true, true, true);
 }
 
+// The program's icon, the first one of the program file; none for a file without icons.
+UniqueIcon ProgramIcon(HINSTANCE instance) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    HICON icon = ExtractIconW(instance, path, 0);
+    // ExtractIconW gives 1 for a file that is not a program; that is no icon either.
+    return UniqueIcon(icon == reinterpret_cast<HICON>(1) ? nullptr : icon);
+}
+
+void CreateFrameworkWindow(const wchar_t* title, HINSTANCE instance, HICON icon, HMENU menu, int x, int y) {
+    if (instance == nullptr) {
+        instance = GetModuleHandleW(nullptr);
+    }
+    UniqueIcon extractedIcon;
+    if (icon == nullptr) {
+        extractedIcon = ProgramIcon(instance);
+        icon = extractedIcon.get();
+    }
+    UniqueWindowClass windowClass =
+        FrameworkRegisterWindowClass(kFrameworkWindowClassName, FrameworkWindowProc, instance, icon,
+                                     static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+
+    RECT rect{0, 0, 640, 480};
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, menu != nullptr);
+    std::wstring windowTitle(title != nullptr ? title : L"");
+    if (windowTitle.size() > kMaxTitleLength) {
+        windowTitle.resize(kMaxTitleLength);
+    }
+    State().Window().Set(&WindowState::windowTitle, windowTitle);
+    HWND window =
+        CreateWindowExW(0, kFrameworkWindowClassName, windowTitle.c_str(), WS_OVERLAPPEDWINDOW, x, y,
+                        rect.right - rect.left, rect.bottom - rect.top, nullptr, menu, instance, nullptr);
+    if (window == nullptr) {
+        throw HResultError(HRESULT_FROM_WIN32(GetLastError()));
+    }
+    State().Window().Update([&](WindowState& w) {
+        w.instance = instance;
+        w.windowClass = std::move(windowClass);
+        w.extractedIcon = std::move(extractedIcon);
+        w.focusWindow = window;
+        w.deviceWindowFullScreen = window;
+        w.deviceWindowWindowed = window;
+    });
+    State().Lifecycle().Set(&LifecycleState::windowCreated, true);
+}
+
 } // namespace
 
-HRESULT FrameworkInit(bool handleDefaultHotkeys, bool showMsgBoxOnError, bool handleAltEnter) {
-    State().Set(&F::initCalled, true);
-    InitCommonControls();
-    SaveAccessibilitySettings();
-    RaiseTimerResolution();
-    State().With([&](F& f) {
-        f.handleDefaultHotkeys = handleDefaultHotkeys;
-        f.showMsgBoxOnError = showMsgBoxOnError;
-        f.handleAltEnter = handleAltEnter;
+UniqueWindowClass FrameworkRegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance,
+                                               HICON icon, HBRUSH background) {
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = name;
+    const ATOM atom = RegisterClassW(&windowClass);
+    if (atom != 0) {
+        return UniqueWindowClass(RegisteredWindowClass{atom, instance});
+    }
+    if (const DWORD error = GetLastError(); error != ERROR_CLASS_ALREADY_EXISTS) {
+        throw HResultError(HRESULT_FROM_WIN32(error));
+    }
+    return {};
+}
+
+void AllowShortcutKeys(bool allow) {
+    State().ShortcutKeys().Update([&](ShortcutKeysState& keys) {
+        if (keys.guard != nullptr) {
+            keys.guard->Allow(allow);
+        }
     });
-    if (State().Get(&F::direct3d) == nullptr) {
+}
+
+bool ShortcutKeysAllowedFor(bool windowed) {
+    return State().Options().Update([&](OptionState& o) {
+        return windowed ? o.allowShortcutKeysWhenWindowed : o.allowShortcutKeysWhenFullScreen;
+    });
+}
+
+HRESULT FrameworkInit(bool handleDefaultHotkeys, bool showMsgBoxOnError, bool handleAltEnter) {
+    State().Lifecycle().Set(&LifecycleState::initCalled, true);
+    InitCommonControls();
+    GuardShortcutKeys();
+    RaiseTimerResolution();
+    State().Options().Update([&](OptionState& o) {
+        o.handleDefaultHotkeys = handleDefaultHotkeys;
+        o.showMsgBoxOnError = showMsgBoxOnError;
+        o.handleAltEnter = handleAltEnter;
+    });
+    if (State().Device().Get(&DeviceState::direct3d) == nullptr) {
         ComPtr<IDirect3D9> direct3d = CreateDirect3D();
         if (direct3d == nullptr) {
             FrameworkDisplayErrorMessage(ErrorNoDirect3D);
             return ErrorNoDirect3D;
         }
-        State().Set(&F::direct3d, std::move(direct3d));
+        State().Device().Set(&DeviceState::direct3d, std::move(direct3d));
     }
     FrameworkTimer::Global().Reset();
-    State().Set(&F::initialised, true);
+    State().Lifecycle().Set(&LifecycleState::initialised, true);
     return S_OK;
 }
 
 void FrameworkSetCursorSettings(bool showCursorWhenFullScreen, bool clipCursorWhenFullScreen) {
-    State().With([&](F& f) {
-        f.showCursorWhenFullScreen = showCursorWhenFullScreen;
-        f.clipCursorWhenFullScreen = clipCursorWhenFullScreen;
+    State().Options().Update([&](OptionState& o) {
+        o.showCursorWhenFullScreen = showCursorWhenFullScreen;
+        o.clipCursorWhenFullScreen = clipCursorWhenFullScreen;
     });
     SetupCursor();
 }
@@ -142,63 +208,14 @@ HRESULT FrameworkCreateWindow(const wchar_t* title, HINSTANCE instance, HICON ic
     if (InsideDeviceCallback()) {
         return E_FAIL;
     }
-    State().Set(&F::windowCreateCalled, true);
+    State().Lifecycle().Set(&LifecycleState::windowCreateCalled, true);
     if (HRESULT hr = EnsureInitialised(); FAILED(hr)) {
         return hr;
     }
-    if (State().Get(&F::focusWindow) != nullptr) {
+    if (State().Window().Get(&WindowState::focusWindow) != nullptr) {
         return S_OK;
     }
-    if (instance == nullptr) {
-        instance = GetModuleHandleW(nullptr);
-    }
-    State().Set(&F::instance, instance);
-    if (icon == nullptr) {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        icon = ExtractIconW(instance, path, 0);
-        // ExtractIconW gives 1 for a file that is not a program; that is no icon either.
-        if (icon == reinterpret_cast<HICON>(1)) {
-            icon = nullptr;
-        }
-        State().Set(&F::extractedIcon, icon);
-    }
-
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = FrameworkWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = WindowClassName;
-    if (RegisterClassW(&windowClass) == 0) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_CLASS_ALREADY_EXISTS) {
-            return HRESULT_FROM_WIN32(error);
-        }
-    }
-
-    RECT rect{0, 0, 640, 480};
-    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, menu != nullptr);
-    std::wstring windowTitle(title != nullptr ? title : L"");
-    if (windowTitle.size() > MaxTitleLength) {
-        windowTitle.resize(MaxTitleLength);
-    }
-    State().Set(&F::windowTitle, windowTitle);
-    HWND window =
-        CreateWindowExW(0, WindowClassName, windowTitle.c_str(), WS_OVERLAPPEDWINDOW, x, y,
-                        rect.right - rect.left, rect.bottom - rect.top, nullptr, menu, instance, nullptr);
-    if (window == nullptr) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    State().With([&](F& f) {
-        f.focusWindow = window;
-        f.deviceWindowFullScreen = window;
-        f.deviceWindowWindowed = window;
-        f.windowCreated = true;
-    });
-    return S_OK;
+    return ResultOf([&] { CreateFrameworkWindow(title, instance, icon, menu, x, y); });
 }
 
 HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND deviceWindowWindowed,
@@ -206,7 +223,7 @@ HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND d
     if (InsideDeviceCallback()) {
         return E_FAIL;
     }
-    State().Set(&F::windowCreateCalled, true);
+    State().Lifecycle().Set(&LifecycleState::windowCreateCalled, true);
     if (focusWindow == nullptr || deviceWindowFullScreen == nullptr || deviceWindowWindowed == nullptr) {
         return E_INVALIDARG;
     }
@@ -222,17 +239,17 @@ HRESULT FrameworkSetWindow(HWND focusWindow, HWND deviceWindowFullScreen, HWND d
     if (HRESULT hr = EnsureInitialised(); FAILED(hr)) {
         return hr;
     }
-    wchar_t title[MaxTitleLength + 1] = {};
+    wchar_t title[kMaxTitleLength + 1] = {};
     GetWindowTextW(focusWindow, title, static_cast<int>(std::size(title)));
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(focusWindow, GWLP_HINSTANCE));
-    State().With([&](F& f) {
-        f.windowTitle = title;
-        f.instance = instance;
-        f.focusWindow = focusWindow;
-        f.deviceWindowFullScreen = deviceWindowFullScreen;
-        f.deviceWindowWindowed = deviceWindowWindowed;
-        f.windowCreated = true;
+    State().Window().Update([&](WindowState& w) {
+        w.windowTitle = title;
+        w.instance = instance;
+        w.focusWindow = focusWindow;
+        w.deviceWindowFullScreen = deviceWindowFullScreen;
+        w.deviceWindowWindowed = deviceWindowWindowed;
     });
+    State().Lifecycle().Set(&LifecycleState::windowCreated, true);
     return S_OK;
 }
 
@@ -240,39 +257,41 @@ void FrameworkShutdown(int exitCode) {
     if (HWND window = FrameworkGetHWND(); window != nullptr && IsWindow(window)) {
         SendMessageW(window, WM_CLOSE, 0, 0);
     }
-    State().With([&](F& f) {
+    State().Lifecycle().Update([&](LifecycleState& l) {
         // A failure already reported keeps its exit code: a later normal shutdown must not turn it
         // into success. The reference-device marker is no failure and goes.
-        const bool failureStored = f.exitCode != 0 && f.exitCode != ExitCodeReferenceDevice;
+        const bool failureStored = l.exitCode != 0 && l.exitCode != ExitCodeReferenceDevice;
         if (exitCode != 0 || !failureStored) {
-            f.exitCode = exitCode;
+            l.exitCode = exitCode;
         }
     });
     CleanupEnvironment(true);
-    AllowShortcutKeys(true);
-    State().Set(&F::direct3d, nullptr);
+    // The guard gives the user's shortcut keys back as it goes.
+    State().ShortcutKeys().Clear();
+    State().Device().Set(&DeviceState::direct3d, nullptr);
 }
 
 int FrameworkGetExitCode() {
-    return State().Get(&F::exitCode);
+    return State().Lifecycle().Get(&LifecycleState::exitCode);
 }
 
 void FrameworkDisplayErrorMessage(HRESULT hr) {
     const ErrorReport report = ErrorReportFor(hr, GetSystemMetrics(SM_REMOTESESSION) != 0);
-    State().Set(&F::exitCode, report.exitCode);
-    if (State().Get(&F::showMsgBoxOnError)) {
-        const std::wstring caption = ErrorCaption(State().Get(&F::windowTitle));
+    State().Lifecycle().Set(&LifecycleState::exitCode, report.exitCode);
+    if (State().Options().Get(&OptionState::showMsgBoxOnError)) {
+        const std::wstring caption = ErrorCaption(State().Window().Get(&WindowState::windowTitle));
         MessageBoxW(FrameworkGetHWND(), report.text.c_str(), caption.c_str(), MB_ICONERROR);
     }
 }
 
 HWND FrameworkGetHWND() {
     const bool windowed = !State().HasSettings() || IsWindowed(State().GetSettings());
-    return State().With([&](F& f) { return windowed ? f.deviceWindowWindowed : f.deviceWindowFullScreen; });
+    return State().Window().Update(
+        [&](WindowState& w) { return windowed ? w.deviceWindowWindowed : w.deviceWindowFullScreen; });
 }
 
 IDirect3DDevice9* FrameworkGetDevice() {
-    return State().With([](F& f) { return f.device.Get(); });
+    return State().Device().Update([](DeviceState& d) { return d.device.Get(); });
 }
 
 DeviceSettings FrameworkGetDeviceSettings() {
@@ -280,43 +299,43 @@ DeviceSettings FrameworkGetDeviceSettings() {
 }
 
 double FrameworkGetTime() {
-    return State().Get(&F::time);
+    return State().Timing().Get(&TimingState::time);
 }
 
 float FrameworkGetElapsedTime() {
-    return State().Get(&F::elapsedTime);
+    return State().Timing().Get(&TimingState::elapsedTime);
 }
 
 void FrameworkSetDeviceCreatedCallback(DeviceCreatedCallback callback, void* context) {
-    State().Set(&F::onDeviceCreated, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onDeviceCreated, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetDeviceResetCallback(DeviceResetCallback callback, void* context) {
-    State().Set(&F::onDeviceReset, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onDeviceReset, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetDeviceLostCallback(DeviceLostCallback callback, void* context) {
-    State().Set(&F::onDeviceLost, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onDeviceLost, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetDeviceDestroyedCallback(DeviceDestroyedCallback callback, void* context) {
-    State().Set(&F::onDeviceDestroyed, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onDeviceDestroyed, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetFrameMoveCallback(FrameMoveCallback callback, void* context) {
-    State().Set(&F::onFrameMove, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onFrameMove, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetFrameRenderCallback(FrameRenderCallback callback, void* context) {
-    State().Set(&F::onFrameRender, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onFrameRender, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetKeyboardCallback(KeyboardCallback callback, void* context) {
-    State().Set(&F::onKeyboard, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onKeyboard, RegisteredCallback{callback, context});
 }
 
 void FrameworkSetWindowMessageCallback(WindowMessageCallback callback, void* context) {
-    State().Set(&F::onWindowMessage, RegisteredCallback{callback, context});
+    State().Callbacks().Set(&CallbackState::onWindowMessage, RegisteredCallback{callback, context});
 }
 
 void FrameworkResetState() {

@@ -4,9 +4,12 @@
 #include "framework/DeviceEnumeration.h"
 #include "framework/DeviceSettings.h"
 #include "framework/FrameworkErrors.h"
+#include "framework/UniqueHandle.h"
 
 #include <windows.h>
 #include <d3d9.h>
+
+#include <vector>
 
 // Callbacks the application registers; each gets back the context it was registered with.
 // (IsDeviceAcceptableCallback comes with the enumeration.)
@@ -63,5 +66,19 @@ DeviceSettings FrameworkGetDeviceSettings();
 double FrameworkGetTime();
 float FrameworkGetElapsedTime();
 
+// The display modes of an adapter that the settings may choose from, in the enumeration's order; none
+// for an adapter that is not listed.
+std::vector<D3DDISPLAYMODE> FrameworkGetDisplayModes(UINT adapterOrdinal);
+
 // The framework's window procedure, for windows whose class the application registers itself.
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The class of the window the framework makes.
+inline constexpr wchar_t kFrameworkWindowClassName[] = L"Direct3DWindowClass";
+
+// Registers a window class for the framework's windows: double clicks, the arrow cursor, no menu.
+// The class stays registered while the handle lives. A class of that name registered already counts
+// as success and gives an empty handle (the class is left to its owner); any other failure is thrown
+// as HResultError.
+UniqueWindowClass FrameworkRegisterWindowClass(const wchar_t* name, WNDPROC procedure, HINSTANCE instance,
+                                               HICON icon, HBRUSH background);

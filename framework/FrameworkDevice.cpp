@@ -1,14 +1,18 @@
 // Device changes: creation, reset and recreation of the device, and the window around it.
+#include "framework/DebugOutput.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/Monitors.h"
+#include "framework/ScopeGuard.h"
 #include "framework/WindowPlacement.h"
 
 #include <memory>
+#include <tuple>
+#include <utility>
 
 namespace {
 
-using F = FrameworkFields;
+ExecutionStateFunction executionStateFunction = SetThreadExecutionState;
 
 FrameworkState& State() {
     return GetFrameworkState();
@@ -17,33 +21,32 @@ FrameworkState& State() {
 // Runs a device callback with the inside-a-device-callback mark set, so that it cannot change the
 // device under its own feet.
 template <typename Call> auto InsideDeviceCallback(Call&& call) {
-    State().Set(&F::insideDeviceCallback, true);
-    if constexpr (std::is_void_v<decltype(call())>) {
-        call();
-        State().Set(&F::insideDeviceCallback, false);
-    } else {
-        auto result = call();
-        State().Set(&F::insideDeviceCallback, false);
-        return result;
-    }
+    State().Device().Set(&DeviceState::insideDeviceCallback, true);
+    const ScopeExit markGone([] { State().Device().Set(&DeviceState::insideDeviceCallback, false); });
+    return call();
+}
+
+// Clears one of the device's marks and tells whether it was set, in one step.
+bool TakeMark(bool DeviceState::*mark) {
+    return State().Device().Update([&](DeviceState& d) { return std::exchange(d.*mark, false); });
 }
 
 void CallDeviceLost() {
-    auto [callback, context] = State().Get(&F::onDeviceLost);
+    auto [callback, context] = State().Callbacks().Get(&CallbackState::onDeviceLost);
     if (callback != nullptr) {
         InsideDeviceCallback([&] { callback(context); });
     }
 }
 
 void CallDeviceDestroyed() {
-    auto [callback, context] = State().Get(&F::onDeviceDestroyed);
+    auto [callback, context] = State().Callbacks().Get(&CallbackState::onDeviceDestroyed);
     if (callback != nullptr) {
         InsideDeviceCallback([&] { callback(context); });
     }
 }
 
 HRESULT CallDeviceReset(IDirect3DDevice9* device, D3DSURFACE_DESC desc) {
-    auto [callback, context] = State().Get(&F::onDeviceReset);
+    auto [callback, context] = State().Callbacks().Get(&CallbackState::onDeviceReset);
     if (callback == nullptr) {
         return S_OK;
     }
@@ -56,32 +59,33 @@ void ReadBackBufferDescription(IDirect3DDevice9* device) {
     if (SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) {
         backBuffer->GetDesc(&desc);
     }
-    State().Set(&F::backBufferDesc, desc);
+    State().Device().Set(&DeviceState::backBufferDesc, desc);
 }
 
-void ReleasePauseAndSizeChanges() {
-    State().Set(&F::ignoreSizeChange, false);
-    FrameworkPause(false, false);
+std::pair<HWND, HWND> DeviceWindows() {
+    return State().Window().Update(
+        [](WindowState& w) { return std::pair(w.deviceWindowWindowed, w.deviceWindowFullScreen); });
 }
 
 // Puts the device windows in shape for the new mode before the device changes.
 void PrepareWindowsForMode(const DeviceSettings* old, const DeviceSettings& current) {
-    auto [windowedWindow, fullScreenWindow] =
-        State().With([](F& f) { return std::pair(f.deviceWindowWindowed, f.deviceWindowFullScreen); });
+    auto [windowedWindow, fullScreenWindow] = DeviceWindows();
     if (IsWindowed(current)) {
         if (old != nullptr && !IsWindowed(*old)) {
-            State().With([&](F& f) {
-                f.fullScreenBackBufferWidth = old->pp.BackBufferWidth;
-                f.fullScreenBackBufferHeight = old->pp.BackBufferHeight;
+            const DWORD style = State().Window().Update([&](WindowState& w) {
+                w.fullScreenBackBufferWidth = old->pp.BackBufferWidth;
+                w.fullScreenBackBufferHeight = old->pp.BackBufferHeight;
+                return w.windowedStyle;
             });
-            SetWindowLongPtrW(windowedWindow, GWL_STYLE,
-                              static_cast<LONG_PTR>(State().Get(&F::windowedStyle)));
+            SetWindowLongPtrW(windowedWindow, GWL_STYLE, static_cast<LONG_PTR>(style));
         }
         if (fullScreenWindow != windowedWindow) {
             ShowWindow(fullScreenWindow, SW_HIDE);
-        } else if (HMENU menu = State().Get(&F::removedMenu); menu != nullptr) {
-            SetMenu(windowedWindow, menu);
-            State().Set(&F::removedMenu, nullptr);
+        } else if (UniqueMenu menu =
+                       State().Window().Update([](WindowState& w) { return std::move(w.removedMenu); });
+                   menu) {
+            // The window owns its menu again.
+            SetMenu(windowedWindow, menu.release());
         }
         return;
     }
@@ -91,26 +95,27 @@ void PrepareWindowsForMode(const DeviceSettings* old, const DeviceSettings& curr
         GetWindowPlacement(windowedWindow, &placement);
         const LONG_PTR exStyle = GetWindowLongPtrW(windowedWindow, GWL_EXSTYLE);
         const LONG_PTR style = GetWindowLongPtrW(windowedWindow, GWL_STYLE);
-        State().With([&](F& f) {
-            f.windowedPlacement = placement;
-            f.topmostWhileWindowed = (exStyle & WS_EX_TOPMOST) != 0;
-            f.windowedStyle = static_cast<DWORD>(style) & ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
-            f.windowedBackBufferWidth = old != nullptr ? old->pp.BackBufferWidth : 0;
-            f.windowedBackBufferHeight = old != nullptr ? old->pp.BackBufferHeight : 0;
+        State().Window().Update([&](WindowState& w) {
+            w.windowedPlacement = placement;
+            w.topmostWhileWindowed = (exStyle & WS_EX_TOPMOST) != 0;
+            w.windowedStyle = static_cast<DWORD>(style) & ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
+            w.windowedBackBufferWidth = old != nullptr ? old->pp.BackBufferWidth : 0;
+            w.windowedBackBufferHeight = old != nullptr ? old->pp.BackBufferHeight : 0;
         });
     }
     ShowWindow(fullScreenWindow, SW_HIDE);
     SetWindowLongPtrW(fullScreenWindow, GWL_STYLE, WS_POPUP | WS_SYSMENU);
     if (fullScreenWindow == windowedWindow) {
         if (HMENU menu = GetMenu(fullScreenWindow); menu != nullptr) {
-            State().Set(&F::removedMenu, menu);
+            // Kept, and destroyed if the window closes before it gets it back.
             SetMenu(fullScreenWindow, nullptr);
+            State().Window().Update([&](WindowState& w) { w.removedMenu.reset(menu); });
         }
     }
-    State().With([](F& f) {
-        if ((f.windowedPlacement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
-            f.windowedPlacement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
-            f.windowedPlacement.showCmd = SW_RESTORE;
+    State().Window().Update([](WindowState& w) {
+        if ((w.windowedPlacement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
+            w.windowedPlacement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+            w.windowedPlacement.showCmd = SW_RESTORE;
         }
     });
 }
@@ -131,13 +136,13 @@ SIZE ClientSize(HWND window) {
 // Brings the windowed device window's client area to the back-buffer size. Returns true when the
 // window could not take that size (it was limited to the work area).
 bool FitWindowToBackBuffer(const DeviceSettings& current, bool clip) {
-    HWND window = State().Get(&F::deviceWindowWindowed);
+    HWND window = State().Window().Get(&WindowState::deviceWindowWindowed);
     const LONG width = static_cast<LONG>(current.pp.BackBufferWidth);
     const LONG height = static_cast<LONG>(current.pp.BackBufferHeight);
     const SIZE client = ClientSize(window);
     const bool sizeMatches = client.cx == width && client.cy == height;
 
-    HMONITOR monitor = State().Get(&F::adapterMonitor);
+    HMONITOR monitor = State().Window().Get(&WindowState::adapterMonitor);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     FrameworkGetMonitorInfo(monitor, &info);
@@ -175,7 +180,6 @@ HRESULT RecreateDevice(std::unique_ptr<DeviceSettings>& old, IDirect3DDevice9* a
         old.reset();
         CleanupEnvironment(true);
         FrameworkDisplayErrorMessage(hr);
-        ReleasePauseAndSizeChanges();
     }
     return hr;
 }
@@ -185,16 +189,17 @@ HRESULT RecreateDevice(std::unique_ptr<DeviceSettings>& old, IDirect3DDevice9* a
 void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current,
                         bool clipWindowToSingleAdapter) {
     const bool windowed = IsWindowed(current);
-    AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
-                               : State().Get(&F::allowShortcutKeysWhenFullScreen));
-    State().Set(&F::adapterMonitor, State().Get(&F::direct3d)->GetAdapterMonitor(current.AdapterOrdinal));
-
-    HWND windowedWindow = State().Get(&F::deviceWindowWindowed);
+    AllowShortcutKeys(ShortcutKeysAllowedFor(windowed));
+    HMONITOR monitor =
+        State().Device().Get(&DeviceState::direct3d)->GetAdapterMonitor(current.AdapterOrdinal);
+    auto [windowedWindow, placement, topmost] = State().Window().Update([&](WindowState& w) {
+        w.adapterMonitor = monitor;
+        return std::tuple(w.deviceWindowWindowed, w.windowedPlacement, w.topmostWhileWindowed);
+    });
     if (windowed && old != nullptr && !IsWindowed(*old)) {
-        const WINDOWPLACEMENT placement = State().Get(&F::windowedPlacement);
         SetWindowPlacement(windowedWindow, &placement);
-        SetWindowPos(windowedWindow, State().Get(&F::topmostWhileWindowed) ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
-                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+        SetWindowPos(windowedWindow, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
     }
     if (windowed && (current.pp.BackBufferWidth != 0 || current.pp.BackBufferHeight != 0)) {
         if (FitWindowToBackBuffer(current, clipWindowToSingleAdapter)) {
@@ -203,7 +208,8 @@ void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current
             DeviceSettings clientSized = current;
             clientSized.pp.BackBufferWidth = 0;
             clientSized.pp.BackBufferHeight = 0;
-            ChangeDevice(clientSized, nullptr, false, clipWindowToSingleAdapter);
+            ReportIgnoredFailure(L"client-sized device",
+                                 ChangeDevice(clientSized, nullptr, false, clipWindowToSingleAdapter));
         }
     }
 
@@ -211,14 +217,15 @@ void FinishDeviceChange(const DeviceSettings* old, const DeviceSettings& current
     if (!IsWindowVisible(deviceWindow)) {
         ShowWindow(deviceWindow, SW_SHOW);
     }
-    // The display stays powered while a full-screen device runs.
-    SetThreadExecutionState(windowed ? ES_CONTINUOUS : (ES_CONTINUOUS | ES_DISPLAY_REQUIRED));
+    // A screen saver leaves the display to the user's power plan, full screen as well as windowed:
+    // nothing is asked for beyond clearing an earlier request.
+    executionStateFunction(ES_CONTINUOUS);
 }
 
 // Lets the application adjust the settings for the device's capabilities; false when it refuses them.
 bool LetApplicationModify(IDirect3D9* direct3d, DeviceSettings& settings) {
-    auto [modify, context] =
-        State().With([](F& f) { return std::pair(f.modifyDeviceSettings, f.deviceChoiceContext); });
+    auto [modify, context] = State().Callbacks().Update(
+        [](CallbackState& c) { return std::pair(c.modifyDeviceSettings, c.deviceChoiceContext); });
     if (modify == nullptr) {
         return true;
     }
@@ -230,19 +237,20 @@ bool LetApplicationModify(IDirect3D9* direct3d, DeviceSettings& settings) {
 // Creates the device on the focus window. S_FALSE when it cannot be made yet (a window without area, a
 // lost device): the device counts as lost and the main loop tries again.
 HRESULT CreateDeviceOnFocusWindow(DeviceSettings& settings, ComPtr<IDirect3DDevice9>& device) {
-    HWND focus = State().Get(&F::focusWindow);
+    HWND focus = State().Window().Get(&WindowState::focusWindow);
     RECT client{};
     GetClientRect(focus, &client);
     if (client.right - client.left == 0 || client.bottom - client.top == 0) {
-        State().Set(&F::deviceLost, true);
+        State().Device().Set(&DeviceState::deviceLost, true);
         return S_FALSE;
     }
     const HRESULT hr = State()
-                           .Get(&F::direct3d)
+                           .Device()
+                           .Get(&DeviceState::direct3d)
                            ->CreateDevice(settings.AdapterOrdinal, settings.DeviceType, focus,
                                           settings.BehaviorFlags, &settings.pp, &device);
     if (hr == D3DERR_DEVICELOST) {
-        State().Set(&F::deviceLost, true);
+        State().Device().Set(&DeviceState::deviceLost, true);
         return S_FALSE;
     }
     return FAILED(hr) ? ErrorCreatingDevice : S_OK;
@@ -250,22 +258,22 @@ HRESULT CreateDeviceOnFocusWindow(DeviceSettings& settings, ComPtr<IDirect3DDevi
 
 // A run on the reference rasterizer ends with its own exit code unless a failure was stored.
 void NoteReferenceDevice(const DeviceSettings& settings) {
-    State().With([&](F& f) {
-        if (settings.DeviceType == D3DDEVTYPE_REF && f.exitCode == 0) {
-            f.exitCode = ExitCodeReferenceDevice;
-        } else if (settings.DeviceType == D3DDEVTYPE_HAL && f.exitCode == ExitCodeReferenceDevice) {
-            f.exitCode = 0;
+    State().Lifecycle().Update([&](LifecycleState& l) {
+        if (settings.DeviceType == D3DDEVTYPE_REF && l.exitCode == 0) {
+            l.exitCode = ExitCodeReferenceDevice;
+        } else if (settings.DeviceType == D3DDEVTYPE_HAL && l.exitCode == ExitCodeReferenceDevice) {
+            l.exitCode = 0;
         }
     });
 }
 
 // Calls the device-created callback; E_FAIL when the callback took the device away.
 HRESULT CallDeviceCreated(IDirect3DDevice9* device) {
-    auto [created, context] = State().Get(&F::onDeviceCreated);
+    auto [created, context] = State().Callbacks().Get(&CallbackState::onDeviceCreated);
     if (created == nullptr) {
         return S_OK;
     }
-    const D3DSURFACE_DESC desc = State().Get(&F::backBufferDesc);
+    const D3DSURFACE_DESC desc = State().Device().Get(&DeviceState::backBufferDesc);
     const HRESULT hr = InsideDeviceCallback([&] { return created(device, &desc, context); });
     if (FrameworkGetDevice() == nullptr) {
         return E_FAIL;
@@ -278,9 +286,13 @@ HRESULT CallDeviceCreated(IDirect3DDevice9* device) {
 
 } // namespace
 
+void FrameworkSetExecutionStateFunction(ExecutionStateFunction function) {
+    executionStateFunction = function != nullptr ? function : SetThreadExecutionState;
+}
+
 HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDevice, bool forceRecreate,
                      bool clipWindowToSingleAdapter) {
-    ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
+    ComPtr<IDirect3D9> direct3d = State().Device().Get(&DeviceState::direct3d);
     if (direct3d == nullptr) {
         return S_FALSE;
     }
@@ -294,8 +306,9 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
 
     std::unique_ptr<DeviceSettings> old = State().ExchangeSettings(std::move(settings));
     const DeviceSettings& current = *State().SettingsRecord();
-    FrameworkPause(true, true);
-    State().Set(&F::ignoreSizeChange, true);
+    const ScopedPause pause;
+    State().Device().Set(&DeviceState::ignoreSizeChange, true);
+    const ScopeExit sizeChangesBack([] { State().Device().Set(&DeviceState::ignoreSizeChange, false); });
     GetFrameworkState().SetLocking((current.BehaviorFlags & D3DCREATE_MULTITHREADED) != 0);
     PrepareWindowsForMode(old.get(), current);
 
@@ -306,17 +319,15 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
     } else if (HRESULT hr = ResetEnvironment(); FAILED(hr)) {
         if (hr == ErrorMediaNotFound || hr == ErrorResettingDeviceObjects) {
             FrameworkDisplayErrorMessage(hr);
-            ReleasePauseAndSizeChanges();
             FrameworkShutdown(0);
             return hr;
         }
         if (hr == D3DERR_DEVICELOST) {
-            State().Set(&F::deviceLost, true);
+            State().Device().Set(&DeviceState::deviceLost, true);
         } else {
             // The device would not reset: go back to the old settings and build a new device once.
             std::unique_ptr<DeviceSettings> failed = State().ExchangeSettings(std::move(old));
             const HRESULT retry = ChangeDevice(newSettings, appDevice, true, clipWindowToSingleAdapter);
-            ReleasePauseAndSizeChanges();
             if (FAILED(retry)) {
                 FrameworkShutdown(0);
                 return ErrorCreatingDevice;
@@ -327,8 +338,7 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
 
     FinishDeviceChange(old.get(), current, clipWindowToSingleAdapter);
     old.reset();
-    ReleasePauseAndSizeChanges();
-    State().Set(&F::deviceCreated, true);
+    State().Device().Set(&DeviceState::deviceCreated, true);
     return S_OK;
 }
 
@@ -340,35 +350,34 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
     } else if (HRESULT hr = CreateDeviceOnFocusWindow(*settings, device); hr != S_OK) {
         return hr == S_FALSE ? S_OK : hr;
     }
-    State().Set(&F::device, device);
+    State().Device().Set(&DeviceState::device, device);
     NoteReferenceDevice(*settings);
 
     ReadBackBufferDescription(device.Get());
     SetupCursor();
     D3DCAPS9 caps{};
     device->GetDeviceCaps(&caps);
-    State().Set(&F::caps, caps);
+    State().Device().Set(&DeviceState::caps, caps);
 
     if (HRESULT hr = CallDeviceCreated(device.Get()); FAILED(hr)) {
         return hr;
     }
-    State().Set(&F::deviceObjectsCreated, true);
+    State().Device().Set(&DeviceState::deviceObjectsCreated, true);
 
-    const HRESULT hr = CallDeviceReset(device.Get(), State().Get(&F::backBufferDesc));
+    const HRESULT hr = CallDeviceReset(device.Get(), State().Device().Get(&DeviceState::backBufferDesc));
     if (FrameworkGetDevice() == nullptr) {
         return E_FAIL;
     }
     if (FAILED(hr)) {
         return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorResettingDeviceObjects;
     }
-    State().Set(&F::deviceObjectsReset, true);
+    State().Device().Set(&DeviceState::deviceObjectsReset, true);
     return S_OK;
 }
 
 HRESULT ResetEnvironment() {
-    if (State().Get(&F::deviceObjectsReset)) {
+    if (TakeMark(&DeviceState::deviceObjectsReset)) {
         CallDeviceLost();
-        State().Set(&F::deviceObjectsReset, false);
     }
     IDirect3DDevice9* device = FrameworkGetDevice();
     if (device == nullptr) {
@@ -380,35 +389,34 @@ HRESULT ResetEnvironment() {
     }
     ReadBackBufferDescription(device);
     SetupCursor();
-    if (HRESULT hr = CallDeviceReset(device, State().Get(&F::backBufferDesc)); FAILED(hr)) {
+    if (HRESULT hr = CallDeviceReset(device, State().Device().Get(&DeviceState::backBufferDesc));
+        FAILED(hr)) {
         CallDeviceLost();
         return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorResettingDeviceObjects;
     }
-    State().Set(&F::deviceObjectsReset, true);
+    State().Device().Set(&DeviceState::deviceObjectsReset, true);
     return S_OK;
 }
 
 void CleanupEnvironment(bool releaseSettings) {
     if (FrameworkGetDevice() != nullptr) {
-        if (State().Get(&F::deviceObjectsReset)) {
+        if (TakeMark(&DeviceState::deviceObjectsReset)) {
             CallDeviceLost();
-            State().Set(&F::deviceObjectsReset, false);
         }
-        if (State().Get(&F::deviceObjectsCreated)) {
+        if (TakeMark(&DeviceState::deviceObjectsCreated)) {
             CallDeviceDestroyed();
-            State().Set(&F::deviceObjectsCreated, false);
         }
-        IDirect3DDevice9* device = State().With([](F& f) { return f.device.Detach(); });
+        IDirect3DDevice9* device = State().Device().Update([](DeviceState& d) {
+            d.backBufferDesc = {};
+            d.caps = {};
+            return d.device.Detach();
+        });
         if (device != nullptr && device->Release() > 0) {
             FrameworkDisplayErrorMessage(ErrorNonZeroRefCount);
         }
-        State().With([](F& f) {
-            f.backBufferDesc = {};
-            f.caps = {};
-        });
     }
     if (releaseSettings) {
         State().ExchangeSettings(nullptr);
     }
-    State().Set(&F::deviceCreated, false);
+    State().Device().Set(&DeviceState::deviceCreated, false);
 }

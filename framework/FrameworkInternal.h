@@ -23,14 +23,37 @@ HRESULT FindValidDeviceSettings(DeviceSettings* out, const DeviceSettings* in, c
 HRESULT ToggleFullScreen();
 HRESULT ToggleReferenceDevice();
 
-// The Windows keys, and the accessibility hot keys, off (false) or back as the user had them (true).
+// The Windows keys, and the accessibility hot keys, off (false) or back as the user had them (true),
+// through the guard the framework's start set up; nothing before that.
 void AllowShortcutKeys(bool allow);
+// Whether the application lets the shortcut keys work in that mode.
+bool ShortcutKeysAllowedFor(bool windowed);
+
+// The pause key: time paused by one more level, or, when it is paused, released by one; either way
+// rendering is released by one level.
+void ToggleTimePause();
+
+// One pause level of time and rendering for as long as it lives.
+class ScopedPause {
+public:
+    ScopedPause() { FrameworkPause(true, true); }
+    ScopedPause(const ScopedPause&) = delete;
+    ScopedPause& operator=(const ScopedPause&) = delete;
+    ~ScopedPause() { FrameworkPause(false, false); }
+};
 void SetupCursor();
+// Shows the frame; a device that is lost, or whose driver failed, is marked lost.
+void PresentFrame(IDirect3DDevice9* device);
 void StopControllerVibration();
 
 // The window's client size and monitor checks after a move or resize.
 void CheckForWindowSizeChange();
 void CheckForWindowChangingMonitors();
+
+// The call that tells the system what the running device needs of its power state; tests put a
+// recorder in its place, null puts the system's call back.
+using ExecutionStateFunction = EXECUTION_STATE(WINAPI*)(EXECUTION_STATE flags);
+void FrameworkSetExecutionStateFunction(ExecutionStateFunction function);
 
 // The framework's waits and clock source; tests put a controllable clock in its place.
 void FrameworkSetClock(Clock* clock);

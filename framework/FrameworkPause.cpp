@@ -6,19 +6,33 @@
 
 #include <algorithm>
 
-void FrameworkPause(bool pauseTime, bool pauseRendering) {
-    const bool timeRuns = GetFrameworkState().With([&](FrameworkFields& f) {
-        f.pauseTimeCount = std::max(0, f.pauseTimeCount + (pauseTime ? 1 : -1));
-        f.pauseRenderingCount = std::max(0, f.pauseRenderingCount + (pauseRendering ? 1 : -1));
-        f.timePaused = f.pauseTimeCount > 0;
-        f.renderingPaused = f.pauseRenderingCount > 0;
-        return f.pauseTimeCount == 0;
+namespace {
+
+// Adds the steps to the pause counts (never below zero) in one step, and lets the clock run or stops
+// it. The time step may depend on the counts as they are.
+template <typename TimeStep> void ChangePause(TimeStep timeStep, int renderingStep) {
+    const bool timeRuns = GetFrameworkState().Timing().Update([&](TimingState& t) {
+        t.pauseTimeCount = std::max(0, t.pauseTimeCount + timeStep(t));
+        t.pauseRenderingCount = std::max(0, t.pauseRenderingCount + renderingStep);
+        t.timePaused = t.pauseTimeCount > 0;
+        t.renderingPaused = t.pauseRenderingCount > 0;
+        return t.pauseTimeCount == 0;
     });
     if (timeRuns) {
         FrameworkTimer::Global().Start();
     } else {
         FrameworkTimer::Global().Stop();
     }
+}
+
+} // namespace
+
+void FrameworkPause(bool pauseTime, bool pauseRendering) {
+    ChangePause([&](const TimingState&) { return pauseTime ? 1 : -1; }, pauseRendering ? 1 : -1);
+}
+
+void ToggleTimePause() {
+    ChangePause([](const TimingState& t) { return t.timePaused ? -1 : 1; }, -1);
 }
 
 void FrameworkSetClock(Clock* clock) {

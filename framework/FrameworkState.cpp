@@ -1,38 +1,31 @@
 // The process-wide framework state and its lock.
 #include "framework/FrameworkState.h"
 
-FrameworkState::FrameworkState() {
-    InitializeCriticalSection(&lock_);
-}
-
-FrameworkState::~FrameworkState() {
-    DeleteCriticalSection(&lock_);
-}
-
 bool FrameworkState::HasSettings() {
-    Guard guard(*this);
-    return fields_.settings != nullptr;
+    return device_.Update([](DeviceState& d) { return d.settings != nullptr; });
 }
 
 DeviceSettings FrameworkState::GetSettings() {
-    Guard guard(*this);
-    return fields_.settings ? *fields_.settings : DeviceSettings{};
+    return device_.Update([](DeviceState& d) { return d.settings ? *d.settings : DeviceSettings{}; });
 }
 
 DeviceSettings* FrameworkState::SettingsRecord() {
-    Guard guard(*this);
-    return fields_.settings.get();
+    return device_.Update([](DeviceState& d) { return d.settings.get(); });
 }
 
 std::unique_ptr<DeviceSettings> FrameworkState::ExchangeSettings(std::unique_ptr<DeviceSettings> settings) {
-    Guard guard(*this);
-    std::swap(fields_.settings, settings);
+    device_.Update([&](DeviceState& d) { std::swap(d.settings, settings); });
     return settings;
 }
 
 void FrameworkState::ResetFields() {
-    Guard guard(*this);
-    fields_ = FrameworkFields{};
+    window_.Clear();
+    device_.Clear();
+    timing_.Clear();
+    callbacks_.Clear();
+    options_.Clear();
+    lifecycle_.Clear();
+    shortcutKeys_.Clear();
 }
 
 namespace {

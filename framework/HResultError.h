@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <exception>
+#include <new>
+#include <type_traits>
 
 class HResultError : public std::exception {
 public:
@@ -18,5 +20,24 @@ private:
 inline void ThrowIfFailed(HRESULT hr) {
     if (FAILED(hr)) {
         throw HResultError(hr);
+    }
+}
+
+// The boundary where a raised failure turns back into an HRESULT: the call's own result (S_OK for a
+// call without one), or the code of what it threw. Nothing escapes.
+template <typename Call> HRESULT ResultOf(Call&& call) noexcept {
+    try {
+        if constexpr (std::is_void_v<decltype(call())>) {
+            call();
+            return S_OK;
+        } else {
+            return call();
+        }
+    } catch (const HResultError& error) {
+        return error.Code();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::exception&) {
+        return E_FAIL;
     }
 }

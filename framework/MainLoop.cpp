@@ -6,23 +6,21 @@
 
 namespace {
 
-using F = FrameworkFields;
-
 FrameworkState& State() {
     return GetFrameworkState();
 }
 
 // A refused or failed loop ends the run with exit code 1 unless a failure was stored already.
-void StoreLoopFailure(F& f) {
-    if (f.exitCode == 0 || f.exitCode == ExitCodeReferenceDevice) {
-        f.exitCode = 1;
+void StoreLoopFailure(LifecycleState& l) {
+    if (l.exitCode == 0 || l.exitCode == ExitCodeReferenceDevice) {
+        l.exitCode = 1;
     }
 }
 
 HRESULT FailMainLoop() {
-    State().With([](F& f) {
-        f.insideMainLoop = false;
-        StoreLoopFailure(f);
+    State().Lifecycle().Update([](LifecycleState& l) {
+        l.insideMainLoop = false;
+        StoreLoopFailure(l);
     });
     return E_FAIL;
 }
@@ -52,7 +50,10 @@ bool RecoverLostDevice(IDirect3DDevice9* device) {
         const DeviceSettings current = State().GetSettings();
         if (IsWindowed(current)) {
             D3DDISPLAYMODE mode{};
-            State().Get(&F::direct3d)->GetAdapterDisplayMode(current.AdapterOrdinal, &mode);
+            State()
+                .Device()
+                .Get(&DeviceState::direct3d)
+                ->GetAdapterDisplayMode(current.AdapterOrdinal, &mode);
             if (mode.Format != current.AdapterFormat) {
                 FollowDesktopFormat(current, mode.Format);
                 return false;
@@ -72,33 +73,27 @@ bool RecoverLostDevice(IDirect3DDevice9* device) {
             return false;
         }
     }
-    State().Set(&F::deviceLost, false);
+    State().Device().Set(&DeviceState::deviceLost, false);
     return true;
-}
-
-void Present(IDirect3DDevice9* device) {
-    const HRESULT hr = device->Present(nullptr, nullptr, nullptr, nullptr);
-    if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR) {
-        State().Set(&F::deviceLost, true);
-    }
 }
 
 // Advances the clock, lets the application move and draw, and shows the frame.
 void MoveAndRender(IDirect3DDevice9* device) {
     const TimeValues values = FrameworkTimer::Global().GetTimeValues();
-    auto [move, render] = State().With([&](F& f) {
-        f.time = values.time;
-        f.absoluteTime = values.absoluteTime;
-        f.elapsedTime = values.elapsed;
-        return std::pair(f.onFrameMove, f.onFrameRender);
+    State().Timing().Update([&](TimingState& t) {
+        t.time = values.time;
+        t.absoluteTime = values.absoluteTime;
+        t.elapsedTime = values.elapsed;
     });
+    auto [move, render] = State().Callbacks().Update(
+        [](CallbackState& c) { return std::pair(c.onFrameMove, c.onFrameRender); });
     if (move.function != nullptr) {
         move.function(device, values.time, values.elapsed, move.context);
         if ((device = FrameworkGetDevice()) == nullptr) {
             return;
         }
     }
-    if (State().Get(&F::renderingPaused)) {
+    if (State().Timing().Get(&TimingState::renderingPaused)) {
         return;
     }
     if (render.function != nullptr) {
@@ -107,12 +102,13 @@ void MoveAndRender(IDirect3DDevice9* device) {
             return;
         }
     }
-    Present(device);
+    PresentFrame(device);
 }
 
 void FrameStep() {
-    auto [lost, renderingPaused, active] =
-        State().With([](F& f) { return std::tuple(f.deviceLost, f.renderingPaused, f.active); });
+    const bool lost = State().Device().Get(&DeviceState::deviceLost);
+    const bool renderingPaused = State().Timing().Get(&TimingState::renderingPaused);
+    const bool active = State().Window().Get(&WindowState::active);
     if (lost || renderingPaused || !active) {
         // Nothing to show: give the processor back instead of spinning.
         FrameworkClock().Sleep(50);
@@ -161,20 +157,32 @@ void RunMessagePump(HACCEL accelerator) {
 
 } // namespace
 
+void PresentFrame(IDirect3DDevice9* device) {
+    const HRESULT hr = device->Present(nullptr, nullptr, nullptr, nullptr);
+    if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR) {
+        State().Device().Set(&DeviceState::deviceLost, true);
+    }
+}
+
 HRESULT FrameworkMainLoop(HACCEL accelerator) {
-    if (State().Get(&F::insideDeviceCallback) || State().Get(&F::insideMainLoop)) {
-        if (!State().Get(&F::insideMainLoop)) {
-            return FailMainLoop();
+    const bool insideCallback = State().Device().Get(&DeviceState::insideDeviceCallback);
+    const bool refused = State().Lifecycle().Update([&](LifecycleState& l) {
+        if (l.insideMainLoop || insideCallback) {
+            // A running loop keeps its mark; only the exit code tells of the refused call.
+            StoreLoopFailure(l);
+            return true;
         }
-        // The running loop keeps its mark; only the exit code tells of the refused call.
-        State().With(StoreLoopFailure);
+        l.insideMainLoop = true;
+        return false;
+    });
+    if (refused) {
         return E_FAIL;
     }
-    State().Set(&F::insideMainLoop, true);
     // A device put off because the window had no area, or lost, is recreated by the frame step.
-    const bool deviceExpected = FrameworkGetDevice() != nullptr || State().Get(&F::deviceLost);
+    const bool deviceExpected =
+        FrameworkGetDevice() != nullptr || State().Device().Get(&DeviceState::deviceLost);
     if (!deviceExpected) {
-        if (State().Get(&F::deviceCreateCalled)) {
+        if (State().Lifecycle().Get(&LifecycleState::deviceCreateCalled)) {
             return FailMainLoop();
         }
         if (HRESULT hr = FrameworkCreateDevice(0, true, 0, 0, nullptr, nullptr, nullptr); FAILED(hr)) {
@@ -182,12 +190,13 @@ HRESULT FrameworkMainLoop(HACCEL accelerator) {
             return hr;
         }
     }
-    if (!State().Get(&F::initialised) || !State().Get(&F::windowCreated) ||
-        (FrameworkGetDevice() == nullptr && !State().Get(&F::deviceLost))) {
+    if (!State().Lifecycle().Get(&LifecycleState::initialised) ||
+        !State().Lifecycle().Get(&LifecycleState::windowCreated) ||
+        (FrameworkGetDevice() == nullptr && !State().Device().Get(&DeviceState::deviceLost))) {
         return FailMainLoop();
     }
 
     RunMessagePump(accelerator);
-    State().Set(&F::insideMainLoop, false);
+    State().Lifecycle().Set(&LifecycleState::insideMainLoop, false);
     return S_OK;
 }

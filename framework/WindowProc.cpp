@@ -1,15 +1,13 @@
 // The framework's window procedure: application callbacks first, then the framework's handling.
+#include "framework/DebugOutput.h"
 #include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
+#include "framework/HResultError.h"
 #include "framework/Monitors.h"
 
 namespace {
-
-using F = FrameworkFields;
-
-constexpr wchar_t WindowClassName[] = L"Direct3DWindowClass";
 
 FrameworkState& State() {
     return GetFrameworkState();
@@ -28,34 +26,30 @@ void CheckSizeAndMonitor() {
     CheckForWindowChangingMonitors();
 }
 
+// The window goes with its menu (also one full screen had taken away), then the framework's class
+// and the icon that class showed.
 void OnClose(HWND window) {
-    if (HMENU menu = GetMenu(window); menu != nullptr) {
-        DestroyMenu(menu);
-    }
     DestroyWindow(window);
-    if (UnregisterClassW(WindowClassName, State().Get(&F::instance))) {
-        if (HICON icon = State().Get(&F::extractedIcon); icon != nullptr) {
-            DestroyIcon(icon);
-            State().Set(&F::extractedIcon, nullptr);
-        }
-    }
-    State().With([](F& f) {
-        f.focusWindow = nullptr;
-        f.deviceWindowFullScreen = nullptr;
-        f.deviceWindowWindowed = nullptr;
+    auto [windowClass, icon, menu] = State().Window().Update([](WindowState& w) {
+        w.focusWindow = nullptr;
+        w.deviceWindowFullScreen = nullptr;
+        w.deviceWindowWindowed = nullptr;
+        return std::tuple(std::move(w.windowClass), std::move(w.extractedIcon), std::move(w.removedMenu));
     });
+    windowClass.reset();
+    icon.reset();
 }
 
 void OnSize(WPARAM kind) {
     if (kind == SIZE_MINIMIZED) {
         // A second minimise message without a restore between them must not pause twice.
-        if (!State().Get(&F::minimised)) {
+        const bool wasMinimised = State().Window().Update([](WindowState& w) {
+            w.maximised = false;
+            return std::exchange(w.minimised, true);
+        });
+        if (!wasMinimised) {
             FrameworkPause(true, true);
         }
-        State().With([](F& f) {
-            f.minimised = true;
-            f.maximised = false;
-        });
         return;
     }
     RECT client{};
@@ -63,78 +57,66 @@ void OnSize(WPARAM kind) {
     if (client.top == 0 && client.bottom == 0) {
         return;
     }
-    auto [minimised, maximised, insideSizeMove] =
-        State().With([](F& f) { return std::tuple(f.minimised, f.maximised, f.insideSizeMove); });
-    if (kind == SIZE_MAXIMIZED) {
-        if (minimised) {
-            FrameworkPause(false, false);
-        }
-        State().With([](F& f) {
-            f.minimised = false;
-            f.maximised = true;
-        });
-        CheckSizeAndMonitor();
-    } else if (kind == SIZE_RESTORED) {
-        if (maximised) {
-            State().Set(&F::maximised, false);
-            CheckSizeAndMonitor();
-        } else if (minimised) {
-            FrameworkPause(false, false);
-            State().Set(&F::minimised, false);
-            CheckSizeAndMonitor();
-        } else if (!insideSizeMove) {
-            CheckSizeAndMonitor();
-        }
+    if (kind != SIZE_MAXIMIZED && kind != SIZE_RESTORED) {
+        return;
     }
-}
-
-void Present(IDirect3DDevice9* device) {
-    const HRESULT hr = device->Present(nullptr, nullptr, nullptr, nullptr);
-    if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR) {
-        State().Set(&F::deviceLost, true);
+    // What the window was before this message, with the new state stored in the same step.
+    auto [wasMinimised, wasMaximised, insideSizeMove] = State().Window().Update([&](WindowState& w) {
+        auto before = std::tuple(w.minimised, w.maximised, w.insideSizeMove);
+        w.maximised = kind == SIZE_MAXIMIZED;
+        w.minimised = false;
+        return before;
+    });
+    if (wasMinimised) {
+        FrameworkPause(false, false);
+    }
+    if (kind == SIZE_MAXIMIZED || wasMaximised || wasMinimised || !insideSizeMove) {
+        CheckSizeAndMonitor();
     }
 }
 
 // While rendering is paused (a window being dragged) the last scene is drawn again on request.
 void OnPaint() {
     IDirect3DDevice9* device = FrameworkGetDevice();
-    auto [paused, ready, render, context, time, elapsed] = State().With([](F& f) {
-        return std::tuple(f.renderingPaused, f.deviceObjectsCreated && f.deviceObjectsReset,
-                          f.onFrameRender.function, f.onFrameRender.context, f.time, f.elapsedTime);
-    });
+    const bool ready = State().Device().Update(
+        [](DeviceState& d) { return d.deviceObjectsCreated && d.deviceObjectsReset; });
+    auto [paused, time, elapsed] = State().Timing().Update(
+        [](TimingState& t) { return std::tuple(t.renderingPaused, t.time, t.elapsedTime); });
     if (device == nullptr || !paused || !ready) {
         return;
     }
+    auto [render, context] = State().Callbacks().Get(&CallbackState::onFrameRender);
     if (render != nullptr) {
         render(device, time, elapsed, context);
         if ((device = FrameworkGetDevice()) == nullptr) {
             return;
         }
     }
-    Present(device);
+    PresentFrame(device);
 }
 
 void OnActivateApp(bool activating) {
-    const bool active = State().Get(&F::active);
-    const bool windowed = !FullScreen();
-    if (activating && !active) {
-        State().Set(&F::active, true);
-        if (State().Get(&F::pausedByDeactivation)) {
-            FrameworkPause(false, false);
-            State().Set(&F::pausedByDeactivation, false);
-        }
-        AllowShortcutKeys(windowed ? State().Get(&F::allowShortcutKeysWhenWindowed)
-                                   : State().Get(&F::allowShortcutKeysWhenFullScreen));
-    } else if (!activating && active) {
-        State().Set(&F::active, false);
-        StopControllerVibration();
-        if (!windowed) {
-            ClipCursor(nullptr);
-            FrameworkPause(true, true);
-            State().Set(&F::pausedByDeactivation, true);
-        }
-        AllowShortcutKeys(true);
+    const bool wasActive =
+        State().Window().Update([&](WindowState& w) { return std::exchange(w.active, activating); });
+    if (wasActive == activating) {
+        return;
     }
+    const bool windowed = !FullScreen();
+    if (activating) {
+        if (State().Timing().Update(
+                [](TimingState& t) { return std::exchange(t.pausedByDeactivation, false); })) {
+            FrameworkPause(false, false);
+        }
+        AllowShortcutKeys(ShortcutKeysAllowedFor(windowed));
+        return;
+    }
+    StopControllerVibration();
+    if (!windowed) {
+        ClipCursor(nullptr);
+        FrameworkPause(true, true);
+        State().Timing().Set(&TimingState::pausedByDeactivation, true);
+    }
+    AllowShortcutKeys(true);
 }
 
 void OnDefaultHotkey(HWND window, WPARAM key) {
@@ -143,20 +125,16 @@ void OnDefaultHotkey(HWND window, WPARAM key) {
         SendMessageW(window, WM_CLOSE, 0, 0);
         break;
     case VK_PAUSE:
-        if (State().Get(&F::timePaused)) {
-            FrameworkPause(false, false);
-        } else {
-            FrameworkPause(true, false);
-        }
+        ToggleTimePause();
         break;
-    case VK_F3:
-        FrameworkPause(true, true);
-        ToggleReferenceDevice();
-        FrameworkPause(false, false);
+    case VK_F3: {
+        const ScopedPause pause;
+        ReportIgnoredFailure(L"reference device", ToggleReferenceDevice());
         break;
+    }
     case VK_F8: {
-        const bool wireframe = !State().Get(&F::wireframe);
-        State().Set(&F::wireframe, wireframe);
+        const bool wireframe =
+            State().Options().Update([](OptionState& o) { return o.wireframe = !o.wireframe; });
         if (IDirect3DDevice9* device = FrameworkGetDevice(); device != nullptr) {
             device->SetRenderState(D3DRS_FILLMODE, wireframe ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
         }
@@ -173,11 +151,11 @@ bool IsSwallowedSysCommand(WPARAM command) {
 
 // In full screen the cursor is the device's own; returns true when the message is answered.
 bool OnSetCursor(LRESULT& result) {
-    if (!State().Get(&F::active) || !FullScreen()) {
+    if (!State().Window().Get(&WindowState::active) || !FullScreen()) {
         return false;
     }
     IDirect3DDevice9* device = FrameworkGetDevice();
-    if (device != nullptr && State().Get(&F::showCursorWhenFullScreen)) {
+    if (device != nullptr && State().Options().Get(&OptionState::showCursorWhenFullScreen)) {
         device->ShowCursor(TRUE);
     }
     result = TRUE;
@@ -185,7 +163,7 @@ bool OnSetCursor(LRESULT& result) {
 }
 
 void OnMouseMove() {
-    if (!State().Get(&F::active) || !FullScreen()) {
+    if (!State().Window().Get(&WindowState::active) || !FullScreen()) {
         return;
     }
     if (IDirect3DDevice9* device = FrameworkGetDevice(); device != nullptr) {
@@ -197,12 +175,11 @@ void OnMouseMove() {
 
 // Alt+Enter switches between windowed and full screen; returns true when it did.
 bool OnSysKeyDown(WPARAM key, LPARAM lParam, LRESULT& result) {
-    if (key != VK_RETURN || !AltDown(lParam) || !State().Get(&F::handleAltEnter)) {
+    if (key != VK_RETURN || !AltDown(lParam) || !State().Options().Get(&OptionState::handleAltEnter)) {
         return false;
     }
-    FrameworkPause(true, true);
-    ToggleFullScreen();
-    FrameworkPause(false, false);
+    const ScopedPause pause;
+    ReportIgnoredFailure(L"full-screen switch", ToggleFullScreen());
     result = 0;
     return true;
 }
@@ -229,7 +206,7 @@ bool HandleInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         }
         return false;
     case WM_KEYDOWN:
-        if (State().Get(&F::handleDefaultHotkeys)) {
+        if (State().Options().Get(&OptionState::handleDefaultHotkeys)) {
             OnDefaultHotkey(window, wParam);
         }
         return false;
@@ -279,7 +256,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_ENTERSIZEMOVE:
         FrameworkPause(true, true);
-        State().Set(&F::insideSizeMove, true);
+        State().Window().Set(&WindowState::insideSizeMove, true);
         return false;
     case WM_EXITMENULOOP:
         FrameworkPause(false, false);
@@ -287,7 +264,7 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_EXITSIZEMOVE:
         FrameworkPause(false, false);
         CheckSizeAndMonitor();
-        State().Set(&F::insideSizeMove, false);
+        State().Window().Set(&WindowState::insideSizeMove, false);
         return false;
     case WM_POWERBROADCAST:
         return OnPowerBroadcast(wParam, result);
@@ -296,17 +273,16 @@ bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
 }
 
-} // namespace
-
-LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Callbacks first, then the framework's handling, then the default.
+LRESULT ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP) {
-        auto [keyboard, context] = State().Get(&F::onKeyboard);
+        auto [keyboard, context] = State().Callbacks().Get(&CallbackState::onKeyboard);
         if (keyboard != nullptr) {
             const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
             keyboard(static_cast<UINT>(wParam), down, AltDown(lParam), context);
         }
     }
-    auto [windowMessage, context] = State().Get(&F::onWindowMessage);
+    auto [windowMessage, context] = State().Callbacks().Get(&CallbackState::onWindowMessage);
     if (windowMessage != nullptr) {
         bool noFurtherProcessing = false;
         const LRESULT result = windowMessage(window, message, wParam, lParam, &noFurtherProcessing, context);
@@ -320,44 +296,65 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
     }
     // Without a menu, F10 would only start an empty menu loop that stops the frames.
     if ((message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) && wParam == VK_F10 &&
-        State().Get(&F::removedMenu) == nullptr) {
+        !State().Window().Update([](WindowState& w) { return static_cast<bool>(w.removedMenu); })) {
         return 0;
     }
-    if (!State().Get(&F::callDefWindowProc)) {
+    if (!State().Options().Get(&OptionState::callDefWindowProc)) {
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+} // namespace
+
+// No exception may cross into Windows: one raised while handling a message is reported as a failure
+// of the run, which then ends.
+LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (const HRESULT hr = ResultOf([&] { result = ProcessMessage(window, message, wParam, lParam); });
+        FAILED(hr)) {
+        FrameworkDisplayErrorMessage(hr);
+        PostQuitMessage(0);
+    }
+    return result;
+}
+
+namespace {
+
+// A windowed device follows its window's size and monitor, except while a device change is running.
+bool DeviceFollowsWindow() {
+    const bool settled = State().Device().Update(
+        [](DeviceState& d) { return d.deviceCreated && !d.ignoreSizeChange && d.settings != nullptr; });
+    return settled && !FullScreen();
+}
+
+} // namespace
+
 void CheckForWindowSizeChange() {
-    auto [ignore, created] =
-        State().With([](F& f) { return std::pair(f.ignoreSizeChange, f.deviceCreated); });
-    if (ignore || !created || !State().HasSettings() || FullScreen()) {
+    if (!DeviceFollowsWindow()) {
         return;
     }
     DeviceSettings settings = State().GetSettings();
     RECT client{};
-    GetClientRect(State().Get(&F::deviceWindowWindowed), &client);
+    GetClientRect(State().Window().Get(&WindowState::deviceWindowWindowed), &client);
     if (static_cast<UINT>(client.right - client.left) != settings.pp.BackBufferWidth ||
         static_cast<UINT>(client.bottom - client.top) != settings.pp.BackBufferHeight) {
         settings.pp.BackBufferWidth = 0;
         settings.pp.BackBufferHeight = 0;
-        ChangeDevice(settings, nullptr, false, false);
+        ReportIgnoredFailure(L"client-sized device", ChangeDevice(settings, nullptr, false, false));
     }
 }
 
 void CheckForWindowChangingMonitors() {
-    auto [follow, created, ignore, current] = State().With([](F& f) {
-        return std::tuple(f.autoChangeAdapter, f.deviceCreated, f.ignoreSizeChange, f.adapterMonitor);
-    });
-    if (!follow || !created || ignore || !State().HasSettings() || FullScreen()) {
+    if (!State().Options().Get(&OptionState::autoChangeAdapter) || !DeviceFollowsWindow()) {
         return;
     }
+    HMONITOR current = State().Window().Get(&WindowState::adapterMonitor);
     HMONITOR monitor = FrameworkMonitorFromWindow(FrameworkGetHWND(), MONITOR_DEFAULTTOPRIMARY);
     if (monitor == current) {
         return;
     }
-    ComPtr<IDirect3D9> direct3d = State().Get(&F::direct3d);
+    ComPtr<IDirect3D9> direct3d = State().Device().Get(&DeviceState::direct3d);
     if (direct3d == nullptr) {
         return;
     }
@@ -372,7 +369,7 @@ void CheckForWindowChangingMonitors() {
             hr = ChangeDevice(found, nullptr, false, false);
         }
         if (hr == E_ABORT) {
-            State().Set(&F::autoChangeAdapter, false);
+            State().Options().Set(&OptionState::autoChangeAdapter, false);
         } else if (FAILED(hr)) {
             FrameworkShutdown(0);
             FrameworkPause(false, false);

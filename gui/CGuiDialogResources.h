@@ -44,8 +44,6 @@ public:
     void LoseDeviceObjects();
     void DestroyDeviceObjects();
 
-    bool HandleMessage(HWND, UINT, WPARAM, LPARAM) { return false; }
-
     const CGuiFontEntry* GetFont(int index) const;
     const CGuiTextureEntry* GetTexture(int index) const;
     size_t FontCount() const { return fonts.size(); }

@@ -1,8 +1,9 @@
 // The live preview: a child window filling the parent, drawn into until the parent destroys it.
 #include "host/CPreviewMain.h"
 
+#include "framework/DebugOutput.h"
 #include "framework/Framework.h"
-#include "host/DebugOutput.h"
+#include "framework/HResultError.h"
 
 namespace {
 
@@ -24,16 +25,24 @@ int CPreviewMain::Run() {
 }
 
 HRESULT CPreviewMain::CreateMainWindow() {
-    windowClass_.emplace();
-    RECT parentRect{};
-    GetWindowRect(parent_, &parentRect);
-    HWND child = CreateWindowExW(0, PreviewWindowClass::kName, kPreviewWindowName, WS_CHILD | WS_VISIBLE, 0,
-                                 0, parentRect.right - parentRect.left, parentRect.bottom - parentRect.top,
-                                 parent_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (child == nullptr) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    return FrameworkSetWindow(child, child, child, true);
+    return ResultOf([&] {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        windowClass_ =
+            FrameworkRegisterWindowClass(kPreviewWindowClassName, FrameworkWindowProc, instance, nullptr,
+                                         static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        RECT parentRect{};
+        GetWindowRect(parent_, &parentRect);
+        UniqueWindow child(CreateWindowExW(0, kPreviewWindowClassName, kPreviewWindowName,
+                                           WS_CHILD | WS_VISIBLE, 0, 0, parentRect.right - parentRect.left,
+                                           parentRect.bottom - parentRect.top, parent_, nullptr, instance,
+                                           nullptr));
+        if (!child) {
+            throw HResultError(HRESULT_FROM_WIN32(GetLastError()));
+        }
+        ThrowIfFailed(FrameworkSetWindow(child.get(), child.get(), child.get(), true));
+        // The framework closes the window from now on.
+        static_cast<void>(child.release());
+    });
 }
 
 HRESULT CPreviewMain::CreateMainDevice() {
@@ -42,6 +51,6 @@ HRESULT CPreviewMain::CreateMainDevice() {
 
 // The preview draws on whatever the effect's start left; a failure goes to the debug output only.
 HRESULT CPreviewMain::InitSaver() {
-    WriteIgnoredFailure(L"effect start", CSaverBase::InitSaver());
+    ReportIgnoredFailure(L"effect start", CSaverBase::InitSaver());
     return S_OK;
 }

@@ -1,12 +1,13 @@
 // The live preview inside a window that the display settings own.
 #pragma once
 
+#include "framework/UniqueHandle.h"
 #include "host/CSaverBase.h"
-#include "host/PreviewWindowClass.h"
 
 #include <windows.h>
 
-#include <optional>
+// The class of the preview's child window.
+inline constexpr wchar_t kPreviewWindowClassName[] = L"DORAPreviewWindowClass";
 
 class CPreviewMain : public CSaverBase {
 public:
@@ -24,5 +25,5 @@ private:
     HWND parent_;
     // Registered by CreateMainWindow; unregistered when the preview is gone, after the framework has
     // closed the child window.
-    std::optional<PreviewWindowClass> windowClass_;
+    UniqueWindowClass windowClass_;
 };

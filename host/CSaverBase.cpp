@@ -2,9 +2,10 @@
 #include "host/CSaverBase.h"
 
 #include "effect/CSaverImpl.h"
+#include "framework/DebugOutput.h"
 #include "framework/Framework.h"
 #include "framework/HResultError.h"
-#include "host/DebugOutput.h"
+#include "framework/ScopeGuard.h"
 #include "host/DialogHost.h"
 #include "host/ScopedScene.h"
 
@@ -29,23 +30,8 @@ CSaverBase& Mode(void* context) {
 
 // No exception may cross the framework's window procedure or loop back into it: a failure inside a
 // callback that answers with an HRESULT becomes that answer, any other ends the run.
-template <typename Call> HRESULT Answered(Call call) {
-    try {
-        return call();
-    } catch (const HResultError& error) {
-        return error.Code();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::exception&) {
-        return E_FAIL;
-    }
-}
-
 template <typename Call> void Guarded(void* context, Call call) {
-    Mode(context).EndRunWithFailure(Answered([&] {
-        call();
-        return S_OK;
-    }));
+    Mode(context).EndRunWithFailure(ResultOf(call));
 }
 
 bool CALLBACK IsDeviceAcceptableThunk(D3DCAPS9* caps, D3DFORMAT adapterFormat, D3DFORMAT backBufferFormat,
@@ -56,10 +42,10 @@ bool CALLBACK ModifyDeviceSettingsThunk(DeviceSettings* settings, const D3DCAPS9
     return Mode(context).ModifyDeviceSettings(settings, caps);
 }
 HRESULT CALLBACK DeviceCreatedThunk(IDirect3DDevice9* device, const D3DSURFACE_DESC* desc, void* context) {
-    return Answered([&] { return Mode(context).OnDeviceCreated(device, desc); });
+    return ResultOf([&] { return Mode(context).OnDeviceCreated(device, desc); });
 }
 HRESULT CALLBACK DeviceResetThunk(IDirect3DDevice9* device, const D3DSURFACE_DESC* desc, void* context) {
-    return Answered([&] { return Mode(context).OnDeviceReset(device, desc); });
+    return ResultOf([&] { return Mode(context).OnDeviceReset(device, desc); });
 }
 void CALLBACK DeviceLostThunk(void* context) {
     Guarded(context, [&] { Mode(context).OnDeviceLost(); });
@@ -84,25 +70,6 @@ void CALLBACK FrameMoveThunk(IDirect3DDevice9* device, double time, float elapse
     Guarded(context, [&] { Mode(context).OnFrameMove(device, time, elapsed); });
 }
 
-// The end of every run, however it ends: the effect shut down (and what the run mode holds for the
-// run given back), then the framework, which restores what it changed in the system.
-class RunEnd {
-public:
-    explicit RunEnd(CSaverBase& mode) : mode_(mode) {}
-    RunEnd(const RunEnd&) = delete;
-    RunEnd& operator=(const RunEnd&) = delete;
-    ~RunEnd() {
-        WriteIgnoredFailure(L"ExitSaver", Answered([&] {
-                                mode_.ExitSaver();
-                                return S_OK;
-                            }));
-        FrameworkShutdown(0);
-    }
-
-private:
-    CSaverBase& mode_;
-};
-
 } // namespace
 
 CSaverBase::CSaverBase() : effect_(new CSaverImpl) {}
@@ -122,7 +89,12 @@ CSaverBase::~CSaverBase() {
 
 int CSaverBase::Run() {
     {
-        const RunEnd end(*this);
+        // The end of every run, however it ends: the effect shut down (and what the run mode holds for
+        // the run given back), then the framework, which restores what it changed in the system.
+        const ScopeExit end([this] {
+            ReportIgnoredFailure(L"ExitSaver", ResultOf([this] { ExitSaver(); }));
+            FrameworkShutdown(0);
+        });
         RunSteps();
     }
     return FrameworkGetExitCode();
@@ -236,12 +208,8 @@ void CSaverBase::OnFrameMove(IDirect3DDevice9* device, double time, float elapse
 }
 
 void CSaverBase::OnFrameRender(IDirect3DDevice9* device, double time, float elapsed) {
-    try {
-        RenderScene(device, time, elapsed);
-    } catch (const HResultError& error) {
-        WriteFrameFailure(error.Code());
-    } catch (const std::bad_alloc&) {
-        WriteFrameFailure(E_OUTOFMEMORY);
+    if (const HRESULT hr = ResultOf([&] { RenderScene(device, time, elapsed); }); FAILED(hr)) {
+        ReportFrameFailure(hr);
     }
     WaitForInput(kFrameRenderWaitMs);
 }
@@ -253,7 +221,7 @@ void CSaverBase::RenderScene(IDirect3DDevice9* device, double time, float elapse
     }
     ScopedScene scene(device);
     ThrowIfFailed(OnPreRender(device, time, elapsed));
-    WriteIgnoredFailure(L"effect frame", Effect().OnFrameRender(device, time, elapsed));
+    ReportIgnoredFailure(L"effect frame", Effect().OnFrameRender(device, time, elapsed));
     ThrowIfFailed(OnPostRender(device, time, elapsed));
     ThrowIfFailed(scene.End());
 }
@@ -295,5 +263,5 @@ void CSaverBase::OnDeviceDestroyed() {
 }
 
 void CSaverBase::InitializeEffect(RunModeKind mode) {
-    Effect().Initialize(static_cast<int>(mode));
+    Effect().Initialize(mode);
 }

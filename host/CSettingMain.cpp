@@ -4,7 +4,7 @@
 #include "host/CSettingMain.h"
 
 #include "framework/Framework.h"
-#include "host/DebugOutput.h"
+#include "framework/DebugOutput.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ HRESULT CSettingMain::InitSaver() {
     if (parent_ != nullptr) {
         parentDisabled_.emplace(parent_);
         if (!SetWindowPos(FrameworkGetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE)) {
-            WriteIgnoredFailure(L"topmost window", HRESULT_FROM_WIN32(GetLastError()));
+            ReportIgnoredFailure(L"topmost window", HRESULT_FROM_WIN32(GetLastError()));
         }
     }
     dialogHost_.Create(*Effect().GetSetting(), *this);

@@ -1,14 +1,9 @@
 // Reading the command line that Windows gives a screen saver.
 #pragma once
 
-#include <windows.h>
+#include "effect/RunModeKind.h"
 
-// The numbers are those the effect's Initialize takes.
-enum class RunModeKind {
-    Saver = 0,    // "/s": full screen, single instance
-    Preview = 1,  // "/p <hwnd>": inside the display settings' little monitor
-    Settings = 2, // "/c" or anything else: the settings dialog
-};
+#include <windows.h>
 
 struct CommandLine {
     RunModeKind mode = RunModeKind::Settings;

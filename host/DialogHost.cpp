@@ -5,7 +5,7 @@
 #include "gui/GuiPlatform.h"
 #include "gui/GuiTypes.h"
 #include "host/CSaverBase.h"
-#include "host/DebugOutput.h"
+#include "framework/DebugOutput.h"
 #include "settings/CSetting.h"
 #include "settings/CSettingDialogImpl.h"
 
@@ -30,11 +30,11 @@ void DialogHost::Create(CSetting& setting, CSaverBase& mode) {
 
 void DialogHost::OnDeviceCreated(IDirect3DDevice9* device) {
     // Without its device objects the dialog only fails to draw; the effect still runs.
-    WriteIgnoredFailure(L"dialog device objects", resources_.CreateDeviceObjects(device));
+    ReportIgnoredFailure(L"dialog device objects", resources_.CreateDeviceObjects(device));
 }
 
 void DialogHost::OnDeviceReset() {
-    WriteIgnoredFailure(L"dialog device reset", resources_.ResetDeviceObjects());
+    ReportIgnoredFailure(L"dialog device reset", resources_.ResetDeviceObjects());
 }
 
 void DialogHost::OnDeviceLost() {
@@ -50,7 +50,6 @@ HRESULT DialogHost::Render(float elapsed) {
 }
 
 bool DialogHost::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    resources_.HandleMessage(window, message, wParam, lParam);
     return dialog_->Dialog().HandleMessage(window, message, wParam, lParam);
 }
 

@@ -1,7 +1,7 @@
 // The settings dialog: builds its controls from the record and writes every change back into it.
 #include "settings/CSettingDialogImpl.h"
 
-#include "framework/FrameworkInternal.h"
+#include "framework/Framework.h"
 #include "gui/CGuiComboBox.h"
 #include "gui/CGuiSlider.h"
 #include "gui/CGuiStatic.h"
@@ -69,11 +69,6 @@ constexpr int SmallestTriangle = 32;
 constexpr int TriangleStep = 32;
 constexpr int TriangleLimit = 352; // sizes below this are offered
 
-std::vector<D3DDISPLAYMODE> FrameworkModesOfAdapter0() {
-    const AdapterInfo* adapter = GetEnumeration().GetAdapterInfo(0);
-    return adapter ? adapter->DisplayModes : std::vector<D3DDISPLAYMODE>{};
-}
-
 void* IntData(std::intptr_t value) {
     return reinterpret_cast<void*>(value);
 }
@@ -89,7 +84,7 @@ CSettingDialog* CreateSettingDialog() {
 }
 
 CSettingDialogImpl::CSettingDialogImpl()
-    : CSettingDialogImpl(&FrameworkModesOfAdapter0,
+    : CSettingDialogImpl([] { return FrameworkGetDisplayModes(0); },
                          ChooseFaceFor(UserInterfaceLanguage(), &IsFontFaceInstalled),
                          UserInterfaceLanguage()) {}
 

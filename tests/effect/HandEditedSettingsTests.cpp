@@ -130,7 +130,7 @@ TEST_CASE("CSaverImpl: a hand-edited file runs on safe values and keeps its own"
                      "[Piece]\r\nCount=500\r\nScaleMin=nan\r\nScaleMax=1e999\r\n"
                      "[Speed]\r\nRotation=1e999\r\nShake=-inf\r\nLight=nan\r\n[Light]\r\nStrength=inf\r\n");
     CSaverImpl e(file);
-    e.Initialize(0);
+    e.Initialize(RunModeKind::Saver);
     e.Simulation().Seed(5);
     RunFrames(e, 300);
     CHECK(e.Simulation().Pieces.size() == 500);

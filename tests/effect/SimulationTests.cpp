@@ -396,7 +396,7 @@ TEST_CASE("CSaverImpl: Initialize shrinks the preview's pieces in memory only") 
     const std::string content =
         "[Triangle]\r\nSize=160\r\n[Piece]\r\nCount=7\r\nScaleMin=0.3\r\nScaleMax=0.9\r\n";
     WriteBytes(file, content);
-    for (int mode : {0, 2}) {
+    for (RunModeKind mode : {RunModeKind::Saver, RunModeKind::Settings}) {
         CSaverImpl e(file);
         e.Initialize(mode);
         CHECK(e.TriangleSize == 160);
@@ -405,7 +405,7 @@ TEST_CASE("CSaverImpl: Initialize shrinks the preview's pieces in memory only") 
         CHECK(e.PieceScaleMax == 0.9);
     }
     CSaverImpl preview(file);
-    preview.Initialize(1);
+    preview.Initialize(RunModeKind::Preview);
     CHECK(preview.TriangleSize == 32);
     CHECK(preview.PieceCount == 20);
     CHECK(preview.PieceScaleMin == 0.1);

@@ -69,7 +69,7 @@ TEST_CASE("Default keys: F3 switches to the reference device and back, with its 
     SendMessageW(window, WM_KEYDOWN, VK_F3, 1);
     CHECK(FrameworkGetDeviceSettings().DeviceType == D3DDEVTYPE_HAL);
     CHECK(FrameworkGetExitCode() == 0);
-    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
 }
 
 TEST_CASE("Default keys: F8 toggles wireframe drawing; without the option the keys do nothing") {
@@ -139,10 +139,10 @@ TEST_CASE("FrameworkMainLoop: without a device it makes a default windowed one")
 
 TEST_CASE("FrameworkMainLoop: without a device after a failed attempt it fails with exit code 1") {
     FrameworkScope scope;
-    GetFrameworkState().Set(&FrameworkFields::deviceCreateCalled, true);
+    GetFrameworkState().Lifecycle().Set(&LifecycleState::deviceCreateCalled, true);
     CHECK(FrameworkMainLoop() == E_FAIL);
     CHECK(FrameworkGetExitCode() == 1);
-    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::insideMainLoop));
+    CHECK_FALSE(GetFrameworkState().Lifecycle().Get(&LifecycleState::insideMainLoop));
 }
 
 TEST_CASE_FIXTURE(ClockedFrameworkScope,

@@ -8,6 +8,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +39,13 @@ HRESULT CALLBACK KeepAReference(IDirect3DDevice9* device, const D3DSURFACE_DESC*
     return S_OK;
 }
 
+std::vector<EXECUTION_STATE> executionRequests;
+
+EXECUTION_STATE WINAPI RecordExecutionState(EXECUTION_STATE flags) {
+    executionRequests.push_back(flags);
+    return ES_CONTINUOUS;
+}
+
 } // namespace
 
 TEST_SUITE("framework") {
@@ -62,7 +70,7 @@ TEST_CASE("FrameworkCreateWindow: a title longer than 255 characters is cut to 2
     FrameworkScope scope;
     const std::wstring longTitle(300, L'x');
     REQUIRE(FrameworkCreateWindow(longTitle.c_str()) == S_OK);
-    CHECK(GetFrameworkState().Get(&FrameworkFields::windowTitle) == std::wstring(255, L'x'));
+    CHECK(GetFrameworkState().Window().Get(&WindowState::windowTitle) == std::wstring(255, L'x'));
     CHECK(WindowText(FrameworkGetHWND()).size() == 255);
 }
 
@@ -75,7 +83,7 @@ TEST_CASE("FrameworkSetWindow: adopts a window, takes its title and refuses null
     REQUIRE(FrameworkSetWindow(own, own, own) == S_OK);
     CHECK(FrameworkGetHWND() == own);
     CHECK(GetWindowLongPtrW(own, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(FrameworkWindowProc));
-    CHECK(GetFrameworkState().Get(&FrameworkFields::windowTitle) == L"DORAPreviewWindow");
+    CHECK(GetFrameworkState().Window().Get(&WindowState::windowTitle) == L"DORAPreviewWindow");
     // The framework's procedure closes the adopted window on shutdown.
     FrameworkShutdown(0);
     CHECK_FALSE(IsWindow(own));
@@ -97,6 +105,18 @@ TEST_CASE("ChangeDevice: a windowed 800 by 600 device sizes the client area and 
     const DeviceSettings current = FrameworkGetDeviceSettings();
     CHECK(current.pp.BackBufferWidth == 800);
     CHECK(current.pp.BackBufferHeight == 600);
+}
+
+TEST_CASE("Device change: full screen and windowed, the display is left to the power plan") {
+    FrameworkScope scope;
+    executionRequests.clear();
+    FrameworkSetExecutionStateFunction(RecordExecutionState);
+    REQUIRE(FrameworkCreateDevice(0, false, 0, 0) == S_OK);
+    REQUIRE(FrameworkGetDeviceSettings().pp.Windowed == FALSE);
+    CHECK(executionRequests == std::vector<EXECUTION_STATE>{ES_CONTINUOUS});
+    REQUIRE(ChangeDevice(WindowedSettings(FrameworkGetHWND(), 640, 480), nullptr, false, true) == S_OK);
+    CHECK(executionRequests == std::vector<EXECUTION_STATE>{ES_CONTINUOUS, ES_CONTINUOUS});
+    FrameworkSetExecutionStateFunction(nullptr);
 }
 
 TEST_CASE("Device callbacks: matched pairs in order through create, a windowed resize and shutdown") {
@@ -156,7 +176,7 @@ TEST_CASE("ChangeDevice: a modify callback refusing the first device gives E_ABO
     FrameworkScope scope;
     MessageBoxCatcher catcher;
     REQUIRE(FrameworkCreateWindow(L"Refused") == S_OK);
-    GetFrameworkState().Set(&FrameworkFields::modifyDeviceSettings, RefuseEverything);
+    GetFrameworkState().Callbacks().Set(&CallbackState::modifyDeviceSettings, RefuseEverything);
     CHECK(ChangeDevice(WindowedSettings(FrameworkGetHWND(), 320, 240), nullptr, false, true) == E_ABORT);
     CHECK(FrameworkGetExitCode() == 3);
     CHECK(FrameworkGetDevice() == nullptr);

@@ -141,7 +141,7 @@ TEST_CASE("Lost device: a device put off for a window without area is created on
     HWND window = PutOffDevice(L"No area", 0);
     REQUIRE(ClientSizeOf(window).cy == 0);
     CHECK(FrameworkGetDevice() == nullptr);
-    CHECK(GetFrameworkState().Get(&FrameworkFields::deviceLost));
+    CHECK(GetFrameworkState().Device().Get(&DeviceState::deviceLost));
     ShowWindow(window, SW_RESTORE);
     CHECK(FrameworkMainLoop() == S_OK);
     CHECK(counter.frames == 3);
@@ -193,7 +193,7 @@ TEST_CASE_FIXTURE(LostDeviceRun,
     adapter.Modes.push_back(Mode(1920, 1080, D3DFMT_R5G6B5));
     adapter.Monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
     direct3d.Adapters = {adapter};
-    GetFrameworkState().Set(&FrameworkFields::direct3d, ComPtr<IDirect3D9>(&direct3d));
+    GetFrameworkState().Device().Set(&DeviceState::direct3d, ComPtr<IDirect3D9>(&direct3d));
 
     ScriptedDevice device;
     device.presents = {D3DERR_DEVICELOST};

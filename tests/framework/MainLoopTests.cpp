@@ -12,8 +12,6 @@
 
 namespace {
 
-using F = FrameworkFields;
-
 struct Frame {
     double time = 0.0;
     float elapsed = 0.0f;
@@ -204,19 +202,19 @@ TEST_CASE_FIXTURE(ClockedLoopRun,
 TEST_CASE("FrameworkPause: unmatched releases leave both counts at zero") {
     FrameworkScope scope;
     auto counts = [] {
-        return GetFrameworkState().With(
-            [](F& f) { return std::pair(f.pauseTimeCount, f.pauseRenderingCount); });
+        return GetFrameworkState().Timing().Update(
+            [](TimingState& t) { return std::pair(t.pauseTimeCount, t.pauseRenderingCount); });
     };
     FrameworkPause(false, false);
     FrameworkPause(false, false);
     CHECK(counts() == std::pair(0, 0));
     FrameworkPause(true, true);
-    CHECK(GetFrameworkState().Get(&F::renderingPaused));
-    CHECK(GetFrameworkState().Get(&F::timePaused));
+    CHECK(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
+    CHECK(GetFrameworkState().Timing().Get(&TimingState::timePaused));
     FrameworkPause(false, false);
     CHECK(counts() == std::pair(0, 0));
-    CHECK_FALSE(GetFrameworkState().Get(&F::renderingPaused));
-    CHECK_FALSE(GetFrameworkState().Get(&F::timePaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::timePaused));
 }
 
 TEST_CASE_FIXTURE(ClockedLoopRun, "FrameworkMainLoop: an inactive application waits 50 ms per pass") {

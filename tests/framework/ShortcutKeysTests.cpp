@@ -10,16 +10,16 @@
 
 #include <doctest/doctest.h>
 
+#include <stdexcept>
 #include <vector>
 
 namespace {
 
-using F = FrameworkFields;
-
 constexpr DWORD HotKeyBits = 0x4 | 0x8;
 
 bool Hooked() {
-    return GetFrameworkState().Get(&F::keyboardHook) != nullptr;
+    return GetFrameworkState().ShortcutKeys().Update(
+        [](ShortcutKeysState& s) { return s.guard != nullptr && s.guard->Hooked(); });
 }
 
 // The hot keys of the features the user has not switched on are off; the rest is as the user had it.
@@ -52,10 +52,10 @@ TEST_CASE("Shortcut keys: off in full screen, back on deactivation and on shutdo
     HWND window = FrameworkGetHWND();
     SendMessageW(window, WM_ACTIVATEAPP, FALSE, 0);
     CheckRestored(user);
-    CHECK(GetFrameworkState().Get(&F::renderingPaused)); // full screen pauses while inactive
+    CHECK(GetFrameworkState().Timing().Get(&TimingState::renderingPaused)); // full screen pauses while inactive
     SendMessageW(window, WM_ACTIVATEAPP, TRUE, 0);
     CheckGuarded(user);
-    CHECK_FALSE(GetFrameworkState().Get(&F::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
 
     FrameworkShutdown(0);
     CheckRestored(user);
@@ -78,6 +78,23 @@ TEST_CASE("Shortcut keys: a run that ends through a failed device reset gives th
     CHECK(FrameworkGetExitCode() == 4);
     CHECK(FrameworkGetDevice() == nullptr);
     CheckRestored(user);
+}
+
+TEST_CASE("ShortcutKeysGuard: the keys come back when its scope ends, also through an exception") {
+    UserAccessibilitySettings user;
+    auto guardedRun = [&](bool fail) {
+        ShortcutKeysGuard guard(user);
+        guard.Allow(false);
+        CHECK(guard.Hooked());
+        CHECK_FALSE(user.AsTheUserHadThem());
+        if (fail) {
+            throw std::runtime_error("a failing step");
+        }
+    };
+    guardedRun(false);
+    CHECK(user.AsTheUserHadThem());
+    CHECK_THROWS_AS(guardedRun(true), std::runtime_error);
+    CHECK(user.AsTheUserHadThem());
 }
 
 TEST_CASE("Shortcut keys: a windowed device leaves the keys alone") {

@@ -1,4 +1,6 @@
-// Owning handle wrappers: release once, on reset, move and destruction.
+// Owning handle wrappers: release once, on reset, move and destruction; each kind with its own
+// release call, seen on real handles.
+#include "framework/Framework.h"
 #include "framework/UniqueHandle.h"
 
 #include <doctest/doctest.h>
@@ -56,13 +58,100 @@ TEST_CASE("UniqueHandle: moving hands the handle over without closing it") {
     CHECK(closed == 1);
 }
 
-TEST_CASE("UniqueHandle: a real kernel handle is closed") {
-    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    REQUIRE(event != nullptr);
-    {
-        UniqueHandle owned(event);
-        CHECK(IsOpen(event));
+TEST_CASE("UniqueHandle: each kind of handle goes with its own release call") {
+    SUBCASE("kernel object") {
+        HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        REQUIRE(event != nullptr);
+        {
+            UniqueHandle owned(event);
+            CHECK(IsOpen(event));
+        }
+        CHECK_FALSE(IsOpen(event));
     }
-    CHECK_FALSE(IsOpen(event));
+    SUBCASE("window, and its menu") {
+        HMENU menu = CreateMenu();
+        UniqueWindow window(CreateWindowExW(0, L"STATIC", L"owned", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                            nullptr, menu, GetModuleHandleW(nullptr), nullptr));
+        HWND raw = window.get();
+        REQUIRE(IsWindow(raw));
+        window.reset();
+        CHECK_FALSE(IsWindow(raw));
+        CHECK_FALSE(IsMenu(menu)); // a window takes its menu with it
+
+        UniqueMenu owned(CreateMenu());
+        HMENU rawMenu = owned.get();
+        REQUIRE(IsMenu(rawMenu));
+        owned.reset();
+        CHECK_FALSE(IsMenu(rawMenu));
+    }
+    SUBCASE("bitmap and icon") {
+        UniqueBitmap bitmap(CreateBitmap(8, 8, 1, 32, nullptr));
+        HBITMAP rawBitmap = bitmap.get();
+        REQUIRE(GetObjectType(rawBitmap) == OBJ_BITMAP);
+        bitmap.reset();
+        CHECK(GetObjectType(rawBitmap) == 0);
+
+        UniqueIcon icon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+        HICON rawIcon = icon.get();
+        ICONINFO info{};
+        REQUIRE(GetIconInfo(rawIcon, &info));
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+        icon.reset();
+        CHECK_FALSE(DestroyIcon(rawIcon)); // gone already
+    }
+    SUBCASE("window DC, released for its own window") {
+        UniqueWindow window(CreateWindowExW(0, L"STATIC", L"painted", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        WindowDC raw{};
+        {
+            const UniqueWindowDC dc = AcquireWindowDC(window.get());
+            raw = dc.get();
+            REQUIRE(raw.dc != nullptr);
+            CHECK(raw.window == window.get());
+        }
+        // A common DC that went back to the cache cannot be released a second time.
+        CHECK(ReleaseDC(raw.window, raw.dc) == 0);
+    }
+    SUBCASE("hook") {
+        UniqueHook hook(SetWindowsHookExW(
+            WH_CBT, [](int code, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, code, w, l); }, nullptr,
+            GetCurrentThreadId()));
+        HHOOK raw = hook.get();
+        REQUIRE(raw != nullptr);
+        hook.reset();
+        CHECK_FALSE(UnhookWindowsHookEx(raw));
+    }
+    SUBCASE("module") {
+        // A library nothing else in the test program loads.
+        constexpr wchar_t kLibrary[] = L"msimg32.dll";
+        REQUIRE(GetModuleHandleW(kLibrary) == nullptr);
+        {
+            UniqueModule module(LoadLibraryW(kLibrary));
+            REQUIRE(module);
+            CHECK(GetModuleHandleW(kLibrary) == module.get());
+        }
+        CHECK(GetModuleHandleW(kLibrary) == nullptr);
+    }
+}
+
+TEST_CASE("FrameworkRegisterWindowClass: the class lives as long as its handle; a second one is left to "
+          "the first") {
+    constexpr wchar_t kName[] = L"VitrelleHandleTestClass";
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW found{};
+    {
+        UniqueWindowClass first = FrameworkRegisterWindowClass(kName, DefWindowProcW, instance, nullptr, nullptr);
+        CHECK(first);
+        CHECK(GetClassInfoW(instance, kName, &found));
+        CHECK(found.style == CS_DBLCLKS);
+        {
+            UniqueWindowClass second =
+                FrameworkRegisterWindowClass(kName, DefWindowProcW, instance, nullptr, nullptr);
+            CHECK_FALSE(second);
+        }
+        CHECK(GetClassInfoW(instance, kName, &found));
+    }
+    CHECK_FALSE(GetClassInfoW(instance, kName, &found));
 }
 }

@@ -160,18 +160,18 @@ TEST_CASE("Window procedure: moving or sizing pauses time and rendering until it
     REQUIRE(FrameworkCreateDevice(0, true, 320, 240) == S_OK);
     HWND window = FrameworkGetHWND();
     SendMessageW(window, WM_ENTERSIZEMOVE, 0, 0);
-    CHECK(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
-    CHECK(GetFrameworkState().Get(&FrameworkFields::timePaused));
+    CHECK(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
+    CHECK(GetFrameworkState().Timing().Get(&TimingState::timePaused));
     SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
-    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
-    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::timePaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::timePaused));
     // A second minimise message before the restore does not leave a pause level behind.
     SendMessageW(window, WM_SIZE, SIZE_MINIMIZED, 0);
     SendMessageW(window, WM_SIZE, SIZE_MINIMIZED, 0);
-    CHECK(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
+    CHECK(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(320, 240));
-    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::renderingPaused));
-    CHECK_FALSE(GetFrameworkState().Get(&FrameworkFields::timePaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::renderingPaused));
+    CHECK_FALSE(GetFrameworkState().Timing().Get(&TimingState::timePaused));
     MINMAXINFO info{};
     SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     CHECK(info.ptMinTrackSize.x == 200);

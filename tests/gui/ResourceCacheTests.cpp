@@ -57,7 +57,6 @@ TEST_CASE("ResourceCache: device calls without a device are harmless") {
     cache.DestroyDeviceObjects();
     CHECK(FAILED(cache.CreateDeviceObjects(nullptr)));
     CHECK(cache.GetSprite() == nullptr);
-    CHECK_FALSE(cache.HandleMessage(nullptr, WM_KEYDOWN, 0, 0));
 }
 
 TEST_CASE("Dialog slots: Init uses the skin and Arial 14; repeated set-ups reuse the cache entries") {

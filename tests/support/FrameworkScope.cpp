@@ -25,9 +25,9 @@ FrameworkScope::~FrameworkScope() {
     FrameworkSetFrameRenderCallback(nullptr, nullptr);
     FrameworkSetKeyboardCallback(nullptr, nullptr);
     FrameworkSetWindowMessageCallback(nullptr, nullptr);
-    GetFrameworkState().With([](FrameworkFields& f) {
-        f.modifyDeviceSettings = nullptr;
-        f.isDeviceAcceptable = nullptr;
+    GetFrameworkState().Callbacks().Update([](CallbackState& c) {
+        c.modifyDeviceSettings = nullptr;
+        c.isDeviceAcceptable = nullptr;
     });
     FrameworkShutdown(0);
     FrameworkSetClock(nullptr);
