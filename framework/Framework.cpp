@@ -182,13 +182,15 @@ HRESULT FrameworkInit(bool handleDefaultHotkeys, bool showMsgBoxOnError, bool ha
         o.showMsgBoxOnError = showMsgBoxOnError;
         o.handleAltEnter = handleAltEnter;
     });
-    if (State().Device().Get(&DeviceState::direct3d) == nullptr) {
-        ComPtr<IDirect3D9> direct3d = CreateDirect3D();
-        if (direct3d == nullptr) {
-            FrameworkDisplayErrorMessage(ErrorNoDirect3D);
-            return ErrorNoDirect3D;
+    const bool haveDirect3D = State().Device().Update([](DeviceState& d) {
+        if (d.direct3d == nullptr) {
+            d.direct3d = CreateDirect3D();
         }
-        State().Device().Set(&DeviceState::direct3d, std::move(direct3d));
+        return d.direct3d != nullptr;
+    });
+    if (!haveDirect3D) {
+        FrameworkDisplayErrorMessage(ErrorNoDirect3D);
+        return ErrorNoDirect3D;
     }
     FrameworkTimer::Global().Reset();
     State().Lifecycle().Set(&LifecycleState::initialised, true);

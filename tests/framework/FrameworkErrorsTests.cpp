@@ -2,6 +2,8 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkErrors.h"
 #include "framework/FrameworkInternal.h"
+#include "framework/HResultError.h"
+#include "support/DebugOutputCatcher.h"
 #include "support/FrameworkScope.h"
 #include "support/MessageBoxCatcher.h"
 
@@ -10,6 +12,33 @@
 #include <d3d9.h>
 
 TEST_SUITE("framework") {
+
+TEST_CASE("ReportIgnoredFailure: a failure is written with its step and description; a success is not") {
+    DebugOutputCatcher debug;
+    ReportIgnoredFailure(L"winmm.dll", S_OK);
+    CHECK(DebugOutputCatcher::Text().empty());
+    ReportIgnoredFailure(L"device cursor", D3DERR_INVALIDCALL);
+    CHECK(DebugOutputCatcher::Text() ==
+          std::wstring(L"IGNORED:device cursor: ") + ErrorDescription(D3DERR_INVALIDCALL) + L"\r\n");
+}
+
+TEST_CASE("FrameworkWindowProc: a failure raised while handling a message stays inside, is reported and "
+          "ends the run") {
+    FrameworkScope scope;
+    FrameworkSetWindowMessageCallback(
+        [](HWND, UINT message, WPARAM, LPARAM, bool*, void*) -> LRESULT {
+            if (message == WM_APP) {
+                throw HResultError(E_ACCESSDENIED);
+            }
+            return 0;
+        },
+        nullptr);
+    HWND window = OpenFrameworkWindow(L"Raising");
+    SendMessageW(window, WM_APP, 0, 0);
+    CHECK(FrameworkGetExitCode() == 1);
+    MSG quit{};
+    CHECK(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
 
 TEST_CASE("ErrorReportFor: each framework code has its exit code, anything else gives 1") {
     struct Row {
