@@ -1,6 +1,8 @@
 // The arithmetic and texts of the settings dialog.
 #include "settings/DialogValues.h"
 
+#include "framework/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <array>
@@ -67,7 +69,7 @@ bool IsFontFaceInstalled(const std::wstring& faceName) {
     if (faceName.empty() || faceName.size() >= LF_FACESIZE) {
         return false;
     }
-    HDC screen = GetDC(nullptr);
+    const UniqueWindowDC screen = AcquireWindowDC(nullptr);
     if (!screen) {
         return false;
     }
@@ -75,7 +77,6 @@ bool IsFontFaceInstalled(const std::wstring& faceName) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     faceName.copy(wanted.lfFaceName, faceName.size());
     bool found = false;
-    EnumFontFamiliesExW(screen, &wanted, &FoundFace, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExW(screen.get().dc, &wanted, &FoundFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
