@@ -13,16 +13,16 @@ class CSettingImpl;
 struct EffectLimits {
     // The tiling divides by the size and steps by size - 2; below 16 the tile count explodes
     // ((W / S)^2), above 1024 the chamber image (2S x 2S) outgrows common texture limits.
-    static constexpr std::int32_t MinTriangleSize = 16;
-    static constexpr std::int32_t MaxTriangleSize = 1024;
+    static constexpr std::int32_t kMinTriangleSize = 16;
+    static constexpr std::int32_t kMaxTriangleSize = 1024;
     // The neighbour count compares every pair of pieces.
-    static constexpr std::int32_t MaxPieceCount = 1000;
-    static constexpr std::int32_t MaxTextureIndex = 5;
+    static constexpr std::int32_t kMaxPieceCount = 1000;
+    static constexpr std::int32_t kMaxTextureIndex = 5;
     // Stretch factors of the pieces.
-    static constexpr double MaxPieceScale = 16.0;
+    static constexpr double kMaxPieceScale = 16.0;
     // Speeds in radians (or phase units) per second; a shake speed below 0 counts as 0.
-    static constexpr double MaxSpeed = 100.0;
-    static constexpr double MaxLight = 100.0;
+    static constexpr double kMaxSpeed = 100.0;
+    static constexpr double kMaxLight = 100.0;
 };
 
 struct EffectSettings {

@@ -53,7 +53,7 @@ HRESULT PrepareEnumeration(bool force) {
     }
     ComPtr<IDirect3D9> direct3d = State().Device().Get(&DeviceState::direct3d);
     if (direct3d == nullptr) {
-        return ErrorNoDirect3D;
+        return kErrorNoDirect3D;
     }
     auto [acceptable, context] = State().Callbacks().Update(
         [](CallbackState& c) { return std::pair(c.isDeviceAcceptable, c.deviceChoiceContext); });

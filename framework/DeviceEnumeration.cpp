@@ -12,11 +12,11 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-constexpr std::array DisplayFormats = {D3DFMT_X8R8G8B8, D3DFMT_X1R5G5B5, D3DFMT_R5G6B5, D3DFMT_A2R10G10B10};
-constexpr std::array DeviceTypes = {D3DDEVTYPE_HAL, D3DDEVTYPE_SW, D3DDEVTYPE_REF};
-constexpr std::array BackBufferFormats = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_A2R10G10B10,
+constexpr std::array kDisplayFormats = {D3DFMT_X8R8G8B8, D3DFMT_X1R5G5B5, D3DFMT_R5G6B5, D3DFMT_A2R10G10B10};
+constexpr std::array kDeviceTypes = {D3DDEVTYPE_HAL, D3DDEVTYPE_SW, D3DDEVTYPE_REF};
+constexpr std::array kBackBufferFormats = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_A2R10G10B10,
                                           D3DFMT_R5G6B5,   D3DFMT_A1R5G5B5, D3DFMT_X1R5G5B5};
-constexpr std::array DepthStencilFormats = {D3DFMT_D16,   D3DFMT_D15S1,   D3DFMT_D24X8,
+constexpr std::array kDepthStencilFormats = {D3DFMT_D16,   D3DFMT_D15S1,   D3DFMT_D24X8,
                                             D3DFMT_D24S8, D3DFMT_D24X4S4, D3DFMT_D32};
 constexpr std::array<UINT, 6> PresentIntervals = {D3DPRESENT_INTERVAL_IMMEDIATE, D3DPRESENT_INTERVAL_DEFAULT,
                                                   D3DPRESENT_INTERVAL_ONE,       D3DPRESENT_INTERVAL_TWO,
@@ -30,15 +30,15 @@ bool ModeLess(const D3DDISPLAYMODE& a, const D3DDISPLAYMODE& b) {
 // Reads the display modes of every listed format that are large enough, sorted, and the distinct
 // formats they come in (plus the desktop format).
 void EnumerateDisplayModes(IDirect3D9* d3d, AdapterInfo& adapter, std::vector<D3DFORMAT>& formats) {
-    for (D3DFORMAT format : DisplayFormats) {
+    for (D3DFORMAT format : kDisplayFormats) {
         const UINT count = d3d->GetAdapterModeCount(adapter.AdapterOrdinal, format);
         for (UINT i = 0; i < count; ++i) {
             D3DDISPLAYMODE mode{};
             if (FAILED(d3d->EnumAdapterModes(adapter.AdapterOrdinal, format, i, &mode))) {
                 continue;
             }
-            if (mode.Width < DeviceEnumeration::MinimumWidth ||
-                mode.Height < DeviceEnumeration::MinimumHeight) {
+            if (mode.Width < DeviceEnumeration::kMinimumWidth ||
+                mode.Height < DeviceEnumeration::kMinimumHeight) {
                 continue;
             }
             adapter.DisplayModes.push_back(mode);
@@ -75,7 +75,7 @@ bool IsDeviceTypeAvailable(IDirect3D9* d3d, UINT ordinal, D3DDEVTYPE type, HWND 
 }
 
 void EnumerateDepthStencilFormats(IDirect3D9* d3d, DeviceCombination& c) {
-    for (D3DFORMAT candidate : DepthStencilFormats) {
+    for (D3DFORMAT candidate : kDepthStencilFormats) {
         if (SUCCEEDED(d3d->CheckDeviceFormat(c.AdapterOrdinal, c.DeviceType, c.AdapterFormat,
                                              D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, candidate)) &&
             SUCCEEDED(d3d->CheckDepthStencilMatch(c.AdapterOrdinal, c.DeviceType, c.AdapterFormat,
@@ -91,7 +91,7 @@ void EnumerateMultiSampleTypes(IDirect3D9* d3d, DeviceCombination& c) {
         DWORD levels = 0;
         if (SUCCEEDED(d3d->CheckDeviceMultiSampleType(c.AdapterOrdinal, c.DeviceType, c.BackBufferFormat,
                                                       c.Windowed, msType, &levels))) {
-            levels = std::min<DWORD>(levels, DeviceEnumeration::MaximumMultiSampleQuality + 1);
+            levels = std::min<DWORD>(levels, DeviceEnumeration::kMaximumMultiSampleQuality + 1);
             c.MultiSampleTypes.push_back({msType, levels});
         }
     }
@@ -114,7 +114,7 @@ void EnumerateCombinations(IDirect3D9* d3d, DeviceInfo& device, bool adapterHasM
                            const std::vector<D3DFORMAT>& displayFormats,
                            IsDeviceAcceptableCallback isDeviceAcceptable, void* context) {
     for (D3DFORMAT displayFormat : displayFormats) {
-        for (D3DFORMAT backBufferFormat : BackBufferFormats) {
+        for (D3DFORMAT backBufferFormat : kBackBufferFormats) {
             for (bool windowed : {false, true}) {
                 if (!windowed && !adapterHasModes) {
                     continue;
@@ -154,7 +154,7 @@ void EnumerateAdapter(IDirect3D9* d3d, AdapterInfo& adapter, IsDeviceAcceptableC
                       void* context, HWND focusWindow) {
     std::vector<D3DFORMAT> displayFormats;
     EnumerateDisplayModes(d3d, adapter, displayFormats);
-    for (D3DDEVTYPE type : DeviceTypes) {
+    for (D3DDEVTYPE type : kDeviceTypes) {
         DeviceInfo device;
         device.AdapterOrdinal = adapter.AdapterOrdinal;
         device.DeviceType = type;
@@ -179,7 +179,7 @@ HRESULT DeviceEnumeration::Enumerate(IDirect3D9* d3d, IsDeviceAcceptableCallback
     adapters_.clear();
     enumerated_ = false;
     if (!d3d) {
-        return ErrorNoDirect3D;
+        return kErrorNoDirect3D;
     }
     try {
         const UINT count = d3d->GetAdapterCount();

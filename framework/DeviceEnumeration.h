@@ -84,9 +84,9 @@ struct AdapterInfo {
 class DeviceEnumeration {
 public:
     // Fixed options: the smallest display mode listed and the highest multisample quality counted.
-    static constexpr UINT MinimumWidth = 640;
-    static constexpr UINT MinimumHeight = 480;
-    static constexpr DWORD MaximumMultiSampleQuality = 0xFFFF;
+    static constexpr UINT kMinimumWidth = 640;
+    static constexpr UINT kMinimumHeight = 480;
+    static constexpr DWORD kMaximumMultiSampleQuality = 0xFFFF;
 
     DeviceEnumeration() = default;
     DeviceEnumeration(const DeviceEnumeration&) = delete;
@@ -114,7 +114,7 @@ private:
 // Turns a partly filled wish (in, with match; null in = all zero, null match = all IgnoreInput) into
 // complete, valid settings over the enumerated combinations. The device window of the result is
 // windowedDeviceWindow when windowed, else fullScreenDeviceWindow. Returns
-// ErrorNoCompatibleDevices when no combination fits.
+// kErrorNoCompatibleDevices when no combination fits.
 HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9* d3d, DeviceSettings* out,
                                 const DeviceSettings* in, const MatchOptions* match,
                                 HWND windowedDeviceWindow = nullptr, HWND fullScreenDeviceWindow = nullptr);

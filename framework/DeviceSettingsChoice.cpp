@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr DWORD VertexProcessingFlags = D3DCREATE_SOFTWARE_VERTEXPROCESSING |
+constexpr DWORD kVertexProcessingFlags = D3DCREATE_SOFTWARE_VERTEXPROCESSING |
                                         D3DCREATE_HARDWARE_VERTEXPROCESSING |
                                         D3DCREATE_MIXED_VERTEXPROCESSING;
 
@@ -54,10 +54,10 @@ DWORD ValidVertexProcessing(const DeviceCombination& c, const DeviceSettings& in
     if ((flags & (D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING)) &&
         !HasHardwareTransform(c)) {
         // A pure device needs hardware vertex processing, so it goes with it.
-        flags &= ~(VertexProcessingFlags | D3DCREATE_PUREDEVICE);
+        flags &= ~(kVertexProcessingFlags | D3DCREATE_PUREDEVICE);
         flags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
-    if (!(flags & VertexProcessingFlags)) {
+    if (!(flags & kVertexProcessingFlags)) {
         flags |= natural;
     }
     return flags;
@@ -484,7 +484,7 @@ HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9
                                 const DeviceSettings* in, const MatchOptions* match,
                                 HWND windowedDeviceWindow, HWND fullScreenDeviceWindow) {
     if (!d3d) {
-        return ErrorNoDirect3D;
+        return kErrorNoDirect3D;
     }
     if (!out) {
         return E_POINTER;
@@ -522,7 +522,7 @@ HRESULT FindValidDeviceSettings(const DeviceEnumeration& enumeration, IDirect3D9
         }
     }
     if (!best) {
-        return ErrorNoCompatibleDevices;
+        return kErrorNoCompatibleDevices;
     }
     *out = BuildValidDeviceSettings(*best, input, options, bestDesktop, windowedDeviceWindow,
                                     fullScreenDeviceWindow);

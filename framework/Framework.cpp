@@ -189,8 +189,8 @@ HRESULT FrameworkInit(bool handleDefaultHotkeys, bool showMsgBoxOnError, bool ha
         return d.direct3d != nullptr;
     });
     if (!haveDirect3D) {
-        FrameworkDisplayErrorMessage(ErrorNoDirect3D);
-        return ErrorNoDirect3D;
+        FrameworkDisplayErrorMessage(kErrorNoDirect3D);
+        return kErrorNoDirect3D;
     }
     FrameworkTimer::Global().Reset();
     State().Lifecycle().Set(&LifecycleState::initialised, true);
@@ -262,7 +262,7 @@ void FrameworkShutdown(int exitCode) {
     State().Lifecycle().Update([&](LifecycleState& l) {
         // A failure already reported keeps its exit code: a later normal shutdown must not turn it
         // into success. The reference-device marker is no failure and goes.
-        const bool failureStored = l.exitCode != 0 && l.exitCode != ExitCodeReferenceDevice;
+        const bool failureStored = l.exitCode != 0 && l.exitCode != kExitCodeReferenceDevice;
         if (exitCode != 0 || !failureStored) {
             l.exitCode = exitCode;
         }

@@ -253,15 +253,15 @@ HRESULT CreateDeviceOnFocusWindow(DeviceSettings& settings, ComPtr<IDirect3DDevi
         State().Device().Set(&DeviceState::deviceLost, true);
         return S_FALSE;
     }
-    return FAILED(hr) ? ErrorCreatingDevice : S_OK;
+    return FAILED(hr) ? kErrorCreatingDevice : S_OK;
 }
 
 // A run on the reference rasterizer ends with its own exit code unless a failure was stored.
 void NoteReferenceDevice(const DeviceSettings& settings) {
     State().Lifecycle().Update([&](LifecycleState& l) {
         if (settings.DeviceType == D3DDEVTYPE_REF && l.exitCode == 0) {
-            l.exitCode = ExitCodeReferenceDevice;
-        } else if (settings.DeviceType == D3DDEVTYPE_HAL && l.exitCode == ExitCodeReferenceDevice) {
+            l.exitCode = kExitCodeReferenceDevice;
+        } else if (settings.DeviceType == D3DDEVTYPE_HAL && l.exitCode == kExitCodeReferenceDevice) {
             l.exitCode = 0;
         }
     });
@@ -279,7 +279,7 @@ HRESULT CallDeviceCreated(IDirect3DDevice9* device) {
         return E_FAIL;
     }
     if (FAILED(hr)) {
-        return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorCreatingDeviceObjects;
+        return hr == kErrorMediaNotFound ? kErrorMediaNotFound : kErrorCreatingDeviceObjects;
     }
     return S_OK;
 }
@@ -299,7 +299,7 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
     auto settings = std::make_unique<DeviceSettings>(newSettings);
     if (!LetApplicationModify(direct3d.Get(), *settings)) {
         if (!State().HasSettings()) {
-            FrameworkDisplayErrorMessage(ErrorNoCompatibleDevices);
+            FrameworkDisplayErrorMessage(kErrorNoCompatibleDevices);
         }
         return E_ABORT;
     }
@@ -317,7 +317,7 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
             return hr;
         }
     } else if (HRESULT hr = ResetEnvironment(); FAILED(hr)) {
-        if (hr == ErrorMediaNotFound || hr == ErrorResettingDeviceObjects) {
+        if (hr == kErrorMediaNotFound || hr == kErrorResettingDeviceObjects) {
             FrameworkDisplayErrorMessage(hr);
             FrameworkShutdown(0);
             return hr;
@@ -330,7 +330,7 @@ HRESULT ChangeDevice(const DeviceSettings& newSettings, IDirect3DDevice9* appDev
             const HRESULT retry = ChangeDevice(newSettings, appDevice, true, clipWindowToSingleAdapter);
             if (FAILED(retry)) {
                 FrameworkShutdown(0);
-                return ErrorCreatingDevice;
+                return kErrorCreatingDevice;
             }
             return S_OK;
         }
@@ -369,7 +369,7 @@ HRESULT CreateEnvironment(IDirect3DDevice9* appDevice) {
         return E_FAIL;
     }
     if (FAILED(hr)) {
-        return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorResettingDeviceObjects;
+        return hr == kErrorMediaNotFound ? kErrorMediaNotFound : kErrorResettingDeviceObjects;
     }
     State().Device().Set(&DeviceState::deviceObjectsReset, true);
     return S_OK;
@@ -381,18 +381,18 @@ HRESULT ResetEnvironment() {
     }
     IDirect3DDevice9* device = FrameworkGetDevice();
     if (device == nullptr) {
-        return ErrorResettingDevice;
+        return kErrorResettingDevice;
     }
     DeviceSettings* settings = State().SettingsRecord();
     if (HRESULT hr = device->Reset(&settings->pp); FAILED(hr)) {
-        return hr == D3DERR_DEVICELOST ? D3DERR_DEVICELOST : ErrorResettingDevice;
+        return hr == D3DERR_DEVICELOST ? D3DERR_DEVICELOST : kErrorResettingDevice;
     }
     ReadBackBufferDescription(device);
     SetupCursor();
     if (HRESULT hr = CallDeviceReset(device, State().Device().Get(&DeviceState::backBufferDesc));
         FAILED(hr)) {
         CallDeviceLost();
-        return hr == ErrorMediaNotFound ? ErrorMediaNotFound : ErrorResettingDeviceObjects;
+        return hr == kErrorMediaNotFound ? kErrorMediaNotFound : kErrorResettingDeviceObjects;
     }
     State().Device().Set(&DeviceState::deviceObjectsReset, true);
     return S_OK;
@@ -412,7 +412,7 @@ void CleanupEnvironment(bool releaseSettings) {
             return d.device.Detach();
         });
         if (device != nullptr && device->Release() > 0) {
-            FrameworkDisplayErrorMessage(ErrorNonZeroRefCount);
+            FrameworkDisplayErrorMessage(kErrorNonZeroRefCount);
         }
     }
     if (releaseSettings) {

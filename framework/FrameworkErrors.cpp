@@ -13,7 +13,7 @@ struct Description {
     const wchar_t* text;
 };
 
-constexpr std::array Descriptions{
+constexpr std::array kDescriptions{
     Description{S_OK, L"The operation completed successfully."},
     Description{S_FALSE, L"The operation completed without doing anything."},
     Description{E_FAIL, L"Unspecified error."},
@@ -63,17 +63,17 @@ constexpr std::array Descriptions{
     Description{D3DXERR_LOADEDMESHASNODATA, L"The loaded mesh has no data."},
     Description{D3DXERR_DUPLICATENAMEDFRAGMENT, L"A fragment with that name already exists."},
     Description{D3DXERR_CANNOTREMOVELASTITEM, L"The last item cannot be removed."},
-    Description{ErrorNoDirect3D, L"Could not initialize Direct3D."},
-    Description{ErrorNoCompatibleDevices, L"Could not find any compatible Direct3D devices."},
-    Description{ErrorMediaNotFound, L"Could not find required media."},
-    Description{ErrorNonZeroRefCount, L"The device has a non-zero reference count."},
-    Description{ErrorCreatingDevice, L"Failed creating the Direct3D device."},
-    Description{ErrorResettingDevice, L"Failed resetting the Direct3D device."},
-    Description{ErrorCreatingDeviceObjects, L"Failed creating Direct3D device objects."},
-    Description{ErrorResettingDeviceObjects, L"Failed resetting Direct3D device objects."},
+    Description{kErrorNoDirect3D, L"Could not initialize Direct3D."},
+    Description{kErrorNoCompatibleDevices, L"Could not find any compatible Direct3D devices."},
+    Description{kErrorMediaNotFound, L"Could not find required media."},
+    Description{kErrorNonZeroRefCount, L"The device has a non-zero reference count."},
+    Description{kErrorCreatingDevice, L"Failed creating the Direct3D device."},
+    Description{kErrorResettingDevice, L"Failed resetting the Direct3D device."},
+    Description{kErrorCreatingDeviceObjects, L"Failed creating Direct3D device objects."},
+    Description{kErrorResettingDeviceObjects, L"Failed resetting Direct3D device objects."},
 };
 
-constexpr size_t MaxMessageLength = 511;
+constexpr size_t kMaxMessageLength = 511;
 
 // What the user is told for each of the framework's own failures, and the exit code.
 struct FrameworkFailure {
@@ -82,27 +82,27 @@ struct FrameworkFailure {
     int exitCode;
 };
 
-constexpr std::array FrameworkFailures{
-    FrameworkFailure{ErrorNoDirect3D,
+constexpr std::array kFrameworkFailures{
+    FrameworkFailure{kErrorNoDirect3D,
                      L"Could not initialize Direct3D. You may want to check that the latest version of "
                      L"DirectX is correctly installed on your system.  Also make sure that this program "
                      L"was compiled with header files that match the installed DirectX DLLs.",
                      2},
-    FrameworkFailure{ErrorNoCompatibleDevices, L"Could not find any compatible Direct3D devices.", 3},
-    FrameworkFailure{ErrorMediaNotFound,
+    FrameworkFailure{kErrorNoCompatibleDevices, L"Could not find any compatible Direct3D devices.", 3},
+    FrameworkFailure{kErrorMediaNotFound,
                      L"Could not find required media. Ensure that the DirectX SDK is correctly installed.",
                      4},
     FrameworkFailure{
-        ErrorNonZeroRefCount,
+        kErrorNonZeroRefCount,
         L"The D3D device has a non-zero reference count, meaning some objects were not released.", 5},
-    FrameworkFailure{ErrorCreatingDevice, L"Failed creating the Direct3D device.", 6},
-    FrameworkFailure{ErrorResettingDevice, L"Failed resetting the Direct3D device.", 7},
-    FrameworkFailure{ErrorCreatingDeviceObjects, L"Failed creating Direct3D device objects.", 8},
-    FrameworkFailure{ErrorResettingDeviceObjects, L"Failed resetting Direct3D device objects.", 9},
+    FrameworkFailure{kErrorCreatingDevice, L"Failed creating the Direct3D device.", 6},
+    FrameworkFailure{kErrorResettingDevice, L"Failed resetting the Direct3D device.", 7},
+    FrameworkFailure{kErrorCreatingDeviceObjects, L"Failed creating Direct3D device objects.", 8},
+    FrameworkFailure{kErrorResettingDeviceObjects, L"Failed resetting Direct3D device objects.", 9},
 };
 
 const FrameworkFailure* FindFrameworkFailure(HRESULT hr) {
-    for (const FrameworkFailure& failure : FrameworkFailures) {
+    for (const FrameworkFailure& failure : kFrameworkFailures) {
         if (failure.hr == hr) {
             return &failure;
         }
@@ -111,7 +111,7 @@ const FrameworkFailure* FindFrameworkFailure(HRESULT hr) {
 }
 
 std::wstring SystemMessage(DWORD code) {
-    wchar_t buffer[MaxMessageLength + 1] = {};
+    wchar_t buffer[kMaxMessageLength + 1] = {};
     DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
                                   static_cast<DWORD>(std::size(buffer)), nullptr);
@@ -126,7 +126,7 @@ std::wstring SystemMessage(DWORD code) {
 } // namespace
 
 const wchar_t* ErrorDescription(HRESULT hr) {
-    for (const Description& d : Descriptions) {
+    for (const Description& d : kDescriptions) {
         if (d.hr == hr) {
             return d.text;
         }
@@ -136,7 +136,7 @@ const wchar_t* ErrorDescription(HRESULT hr) {
 
 ErrorReport ErrorReportFor(HRESULT hr, bool remoteSession) {
     ErrorReport report;
-    if (hr == ErrorNoCompatibleDevices && remoteSession) {
+    if (hr == kErrorNoCompatibleDevices && remoteSession) {
         report = {L"Direct3D does not work over a remote session.", 3};
     } else if (const FrameworkFailure* failure = FindFrameworkFailure(hr)) {
         report = {failure->text, failure->exitCode};
@@ -148,8 +148,8 @@ ErrorReport ErrorReportFor(HRESULT hr, bool remoteSession) {
             report = {ErrorDescription(hr), 1};
         }
     }
-    if (report.text.size() > MaxMessageLength) {
-        report.text.resize(MaxMessageLength);
+    if (report.text.size() > kMaxMessageLength) {
+        report.text.resize(kMaxMessageLength);
     }
     return report;
 }

@@ -5,17 +5,17 @@
 
 #include <string>
 
-constexpr HRESULT ErrorNoDirect3D = static_cast<HRESULT>(0x80040901);
-constexpr HRESULT ErrorNoCompatibleDevices = static_cast<HRESULT>(0x80040902);
-constexpr HRESULT ErrorMediaNotFound = static_cast<HRESULT>(0x80040903);
-constexpr HRESULT ErrorNonZeroRefCount = static_cast<HRESULT>(0x80040904);
-constexpr HRESULT ErrorCreatingDevice = static_cast<HRESULT>(0x80040905);
-constexpr HRESULT ErrorResettingDevice = static_cast<HRESULT>(0x80040906);
-constexpr HRESULT ErrorCreatingDeviceObjects = static_cast<HRESULT>(0x80040907);
-constexpr HRESULT ErrorResettingDeviceObjects = static_cast<HRESULT>(0x80040908);
+constexpr HRESULT kErrorNoDirect3D = static_cast<HRESULT>(0x80040901);
+constexpr HRESULT kErrorNoCompatibleDevices = static_cast<HRESULT>(0x80040902);
+constexpr HRESULT kErrorMediaNotFound = static_cast<HRESULT>(0x80040903);
+constexpr HRESULT kErrorNonZeroRefCount = static_cast<HRESULT>(0x80040904);
+constexpr HRESULT kErrorCreatingDevice = static_cast<HRESULT>(0x80040905);
+constexpr HRESULT kErrorResettingDevice = static_cast<HRESULT>(0x80040906);
+constexpr HRESULT kErrorCreatingDeviceObjects = static_cast<HRESULT>(0x80040907);
+constexpr HRESULT kErrorResettingDeviceObjects = static_cast<HRESULT>(0x80040908);
 
 // Exit code of a run on the reference rasterizer.
-constexpr int ExitCodeReferenceDevice = 11;
+constexpr int kExitCodeReferenceDevice = 11;
 
 struct ErrorReport {
     std::wstring text;

@@ -12,7 +12,7 @@ FrameworkState& State() {
 
 // A refused or failed loop ends the run with exit code 1 unless a failure was stored already.
 void StoreLoopFailure(LifecycleState& l) {
-    if (l.exitCode == 0 || l.exitCode == ExitCodeReferenceDevice) {
+    if (l.exitCode == 0 || l.exitCode == kExitCodeReferenceDevice) {
         l.exitCode = 1;
     }
 }
@@ -30,7 +30,7 @@ void FollowDesktopFormat(const DeviceSettings& current, D3DFORMAT desktopFormat)
     const DeviceRequest request = MakeDesktopFormatRequest(current, desktopFormat);
     DeviceSettings found;
     if (FAILED(FindValidDeviceSettings(&found, &request.In, &request.Match))) {
-        FrameworkDisplayErrorMessage(ErrorNoCompatibleDevices);
+        FrameworkDisplayErrorMessage(kErrorNoCompatibleDevices);
         FrameworkShutdown(0);
         return;
     }
@@ -60,7 +60,7 @@ bool RecoverLostDevice(IDirect3DDevice9* device) {
             }
         }
         hr = ResetEnvironment();
-        if (hr == ErrorMediaNotFound || hr == ErrorResettingDeviceObjects) {
+        if (hr == kErrorMediaNotFound || hr == kErrorResettingDeviceObjects) {
             FrameworkDisplayErrorMessage(hr);
             FrameworkShutdown(0);
             return false;

@@ -4,5 +4,5 @@
 #include "gui/SkinImage.h"
 
 std::span<const BYTE> BuiltInSkinImage() {
-    return {SkinImage, SkinImageSize};
+    return {SkinImage, kSkinImageSize};
 }

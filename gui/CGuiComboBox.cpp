@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 namespace {
-constexpr int MaxListHeight = 0x7FFF;
-constexpr UINT MaxWheelLines = 1000;
+constexpr int kMaxListHeight = 0x7FFF;
+constexpr UINT kMaxWheelLines = 1000;
 } // namespace
 
 CGuiComboBox::CGuiComboBox(CGuiDialog* owner) : CGuiButton(owner), scrollBar(owner) {
@@ -112,8 +112,8 @@ HRESULT CGuiComboBox::AddItem(const wchar_t* text, void* data) {
     try {
         auto item = std::make_unique<CGuiComboItem>();
         item->text = text;
-        if (item->text.size() > MaxItemTextLength) {
-            item->text.resize(MaxItemTextLength);
+        if (item->text.size() > kMaxItemTextLength) {
+            item->text.resize(kMaxItemTextLength);
         }
         item->data = data;
         items.push_back(std::move(item));
@@ -153,7 +153,7 @@ int CGuiComboBox::IndexOfText(const wchar_t* text, UINT start) const {
 }
 
 void CGuiComboBox::SetListHeight(UINT newHeight) {
-    listHeight = static_cast<int>(std::min<UINT>(newHeight, MaxListHeight));
+    listHeight = static_cast<int>(std::min<UINT>(newHeight, kMaxListHeight));
     UpdateLayout();
 }
 
@@ -270,7 +270,7 @@ bool CGuiComboBox::OnWheel(WPARAM wParam) {
         if (lines == WHEEL_PAGESCROLL) {
             lines = static_cast<UINT>(scrollBar.GetPageSize());
         }
-        scrollBar.ScrollBy(-(notches * static_cast<int>(std::min(lines, MaxWheelLines))));
+        scrollBar.ScrollBy(-(notches * static_cast<int>(std::min(lines, kMaxWheelLines))));
         LayoutItems();
         return true;
     }

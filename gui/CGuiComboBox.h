@@ -19,8 +19,8 @@ struct CGuiComboItem {
 
 class CGuiComboBox : public CGuiButton {
 public:
-    static constexpr size_t MaxItemTextLength = 255;
-    static constexpr int ScrollBarWidth = 16;
+    static constexpr size_t kMaxItemTextLength = 255;
+    static constexpr int kScrollBarWidth = 16;
 
     explicit CGuiComboBox(CGuiDialog* dialog);
     ~CGuiComboBox() override;
@@ -72,7 +72,7 @@ private:
     int focused = -1;
     int listHeight = 100;
     CGuiScrollBar scrollBar;
-    int scrollBarWidth = ScrollBarWidth;
+    int scrollBarWidth = kScrollBarWidth;
     bool opened = false;
     RECT textRect = {}, buttonRect = {}, listRect = {}, listTextRect = {};
     std::vector<std::unique_ptr<CGuiComboItem>> items;

@@ -20,7 +20,7 @@ CGuiDialog::~CGuiDialog() {
 
 HRESULT CGuiDialog::Init(CGuiDialogResources* newResources) {
     resources = newResources;
-    SetTexture(0, MAKEINTRESOURCEW(BuiltInSkinId), BuiltInSkinModule());
+    SetTexture(0, MAKEINTRESOURCEW(kBuiltInSkinId), BuiltInSkinModule());
     return InstallDefaultElements();
 }
 
@@ -32,11 +32,11 @@ void CGuiDialog::SetCallback(GuiEventCallback newCallback, void* newUserContext)
 namespace {
 
 // Slots are small numbers chosen by the program; a wild one must not allocate gigabytes.
-constexpr UINT MaxSlot = 255;
+constexpr UINT kMaxSlot = 255;
 
 // Stores a cache index in a slot table, growing it with unset (-1) slots.
 HRESULT StoreSlot(std::vector<int>& slots, UINT slot, int index) {
-    if (slot > MaxSlot) {
+    if (slot > kMaxSlot) {
         return E_INVALIDARG;
     }
     try {

@@ -37,7 +37,7 @@ HRESULT CGuiDialog::InstallDefaultElements() {
         element.textureRect = row.textureRect;
         element.textureColor.Init(row.textureColors[0]);
         element.fontColor.Init(row.fontColors[0]);
-        for (int state = 0; state < ControlStateCount; ++state) {
+        for (int state = 0; state < kControlStateCount; ++state) {
             element.textureColor.colors[state] = row.textureColors[state];
             element.fontColor.colors[state] = row.fontColors[state];
         }

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr size_t MaxNameLength = 259;
+constexpr size_t kMaxNameLength = 259;
 
 bool SameName(const std::wstring& stored, const wchar_t* requested) {
     return CompareStringOrdinal(stored.c_str(), -1, requested, -1, TRUE) == CSTR_EQUAL;
@@ -15,8 +15,8 @@ bool SameName(const std::wstring& stored, const wchar_t* requested) {
 
 std::wstring CutName(const wchar_t* name) {
     std::wstring text(name ? name : L"");
-    if (text.size() > MaxNameLength) {
-        text.resize(MaxNameLength);
+    if (text.size() > kMaxNameLength) {
+        text.resize(kMaxNameLength);
     }
     return text;
 }
@@ -98,7 +98,7 @@ HRESULT CGuiDialogResources::CreateFontObject(CGuiFontEntry& entry) {
 HRESULT CGuiDialogResources::CreateTextureObject(CGuiTextureEntry& entry) {
     entry.texture.Reset();
     D3DXIMAGE_INFO info = {};
-    if (entry.module == BuiltInSkinModule() && entry.resourceId == BuiltInSkinId &&
+    if (entry.module == BuiltInSkinModule() && entry.resourceId == kBuiltInSkinId &&
         entry.resourceName.empty()) {
         const std::span<const BYTE> skin = BuiltInSkinImage();
         if (skin.empty()) {

@@ -23,7 +23,7 @@ struct CGuiTextureEntry {
 };
 
 // The pair that names the skin image built into the program.
-constexpr UINT BuiltInSkinId = 0xFFFF;
+constexpr UINT kBuiltInSkinId = 0xFFFF;
 inline HMODULE BuiltInSkinModule() {
     return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0xFFFF));
 }

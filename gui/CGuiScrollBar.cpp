@@ -163,14 +163,14 @@ bool CGuiScrollBar::OnMouseMessage(UINT msg, POINT point, WPARAM, LPARAM) {
     }
 }
 
-// The first step happened at the click; one more after FirstRepeatDelay, then one every RepeatInterval,
+// The first step happened at the click; one more after kFirstRepeatDelay, then one every kRepeatInterval,
 // while the pointer stays on the arrow that was clicked.
 void CGuiScrollBar::UpdateArrowRepeat(double now) {
     const bool up = arrowState == Arrow::UpClicked || arrowState == Arrow::UpHeld;
     const bool down = arrowState == Arrow::DownClicked || arrowState == Arrow::DownHeld;
     if ((up && PointInRect(upRect, lastMouse)) || (down && PointInRect(downRect, lastMouse))) {
         const bool clicked = arrowState == Arrow::UpClicked || arrowState == Arrow::DownClicked;
-        if (now - arrowTime > (clicked ? FirstRepeatDelay : RepeatInterval)) {
+        if (now - arrowTime > (clicked ? kFirstRepeatDelay : kRepeatInterval)) {
             ScrollBy(up ? -1 : 1);
             arrowState = up ? Arrow::UpHeld : Arrow::DownHeld;
             arrowTime = now;

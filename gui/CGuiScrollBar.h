@@ -5,8 +5,8 @@
 
 class CGuiScrollBar : public CGuiControl {
 public:
-    static constexpr double FirstRepeatDelay = 0.33;
-    static constexpr double RepeatInterval = 0.05;
+    static constexpr double kFirstRepeatDelay = 0.33;
+    static constexpr double kRepeatInterval = 0.05;
 
     explicit CGuiScrollBar(CGuiDialog* dialog);
 

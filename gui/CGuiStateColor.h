@@ -19,7 +19,7 @@ public:
     D3DCOLOR Current() const;
     float CurrentAlpha() const { return current[3]; }
 
-    D3DCOLOR colors[ControlStateCount] = {};
+    D3DCOLOR colors[kControlStateCount] = {};
     float current[4] = {}; // red, green, blue, alpha in 0..1
 };
 

@@ -9,8 +9,8 @@ CGuiStatic::CGuiStatic(CGuiDialog* owner) : CGuiControl(owner) {
 
 HRESULT CGuiStatic::SetText(const wchar_t* newText) {
     text = newText ? newText : L"";
-    if (text.size() > MaxTextLength) {
-        text.resize(MaxTextLength);
+    if (text.size() > kMaxTextLength) {
+        text.resize(kMaxTextLength);
     }
     return S_OK;
 }

@@ -12,8 +12,8 @@ struct DefaultElementRow {
     UINT index;
     RECT textureRect; // empty for an element without image
     UINT textFormat;
-    D3DCOLOR textureColors[ControlStateCount]; // Normal, Disabled, Hidden, Focus, MouseOver, Pressed
-    D3DCOLOR fontColors[ControlStateCount];
+    D3DCOLOR textureColors[kControlStateCount]; // Normal, Disabled, Hidden, Focus, MouseOver, Pressed
+    D3DCOLOR fontColors[kControlStateCount];
 };
 
 // The rows in registration order.

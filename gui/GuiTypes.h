@@ -38,7 +38,7 @@ enum class ControlState : uint32_t {
     Pressed = 5,
 };
 
-constexpr int ControlStateCount = 6;
+constexpr int kControlStateCount = 6;
 
 // Called synchronously from inside the control operation that produced the event.
 using GuiEventCallback = void (*)(UINT event, int controlId, CGuiControl* control, void* userContext);

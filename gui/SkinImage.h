@@ -5,5 +5,5 @@
 #include <cstddef>
 #include <cstdint>
 
-inline constexpr std::size_t SkinImageSize = 262272;
-extern const std::uint8_t SkinImage[SkinImageSize];
+inline constexpr std::size_t kSkinImageSize = 262272;
+extern const std::uint8_t SkinImage[kSkinImageSize];

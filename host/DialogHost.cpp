@@ -67,12 +67,12 @@ DialogOutcome DialogHost::OnGuiEvent(UINT event, int controlId, CGuiControl* con
         return DialogOutcome::Open;
     }
     switch (controlId) {
-    case CSettingDialogImpl::IdOk:
+    case CSettingDialogImpl::kIdOk:
         setting_->Save();
         return DialogOutcome::Saved;
-    case CSettingDialogImpl::IdCancel:
+    case CSettingDialogImpl::kIdCancel:
         return DialogOutcome::Cancelled;
-    case CSettingDialogImpl::IdReset:
+    case CSettingDialogImpl::kIdReset:
         setting_->SetDefaults();
         dialog_->Create(setting_, &resources_);
         return DialogOutcome::Open;

@@ -14,16 +14,16 @@
 
 namespace {
 
-constexpr int DialogX = 20;
-constexpr int DialogY = 20;
-constexpr int DialogWidth = 680;
-constexpr int DialogHeight = 520;
-constexpr int FontHeight = 12;
-constexpr int FontWeight = 400;
-constexpr UINT ListItemHeight = 12;
+constexpr int kDialogX = 20;
+constexpr int kDialogY = 20;
+constexpr int kDialogWidth = 680;
+constexpr int kDialogHeight = 520;
+constexpr int kFontHeight = 12;
+constexpr int kFontWeight = 400;
+constexpr UINT kListItemHeight = 12;
 
 // Item data of the resolution item shown when adapter 0 lists no mode: picking it changes nothing.
-constexpr std::intptr_t NoModeData = -1;
+constexpr std::intptr_t kNoModeData = -1;
 
 enum class ValueKind { Count, Percent, Hundredths };
 
@@ -39,20 +39,20 @@ struct SliderRow {
 
 // Row 5's left end reads "1" like row 6's, although that slider goes down to 0.
 const std::array<SliderRow, 8> SliderRows{{
-    {20, 210, CSettingDialogImpl::IdPieceCount, 0, 200, ValueKind::Count, L"0", L"200", nullptr},
-    {20, 260, CSettingDialogImpl::IdScaleMin, 0, 200, ValueKind::Percent, L"1", L"200",
+    {20, 210, CSettingDialogImpl::kIdPieceCount, 0, 200, ValueKind::Count, L"0", L"200", nullptr},
+    {20, 260, CSettingDialogImpl::kIdScaleMin, 0, 200, ValueKind::Percent, L"1", L"200",
      &CSettingImpl::PieceScaleMin},
-    {20, 290, CSettingDialogImpl::IdScaleMax, 1, 200, ValueKind::Percent, L"1", L"200",
+    {20, 290, CSettingDialogImpl::kIdScaleMax, 1, 200, ValueKind::Percent, L"1", L"200",
      &CSettingImpl::PieceScaleMax},
-    {20, 350, CSettingDialogImpl::IdSpeedRotation, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {20, 350, CSettingDialogImpl::kIdSpeedRotation, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::SpeedRotation},
-    {20, 380, CSettingDialogImpl::IdSpeedShake, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {20, 380, CSettingDialogImpl::kIdSpeedShake, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::SpeedShake},
-    {20, 410, CSettingDialogImpl::IdSpeedLight, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {20, 410, CSettingDialogImpl::kIdSpeedLight, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::SpeedLight},
-    {340, 30, CSettingDialogImpl::IdLightStrength, 0, 200, ValueKind::Hundredths, L"0", L"200",
+    {340, 30, CSettingDialogImpl::kIdLightStrength, 0, 200, ValueKind::Hundredths, L"0", L"200",
      &CSettingImpl::LightStrength},
-    {340, 60, CSettingDialogImpl::IdLightArea, 0, 100, ValueKind::Hundredths, L"0", L"100",
+    {340, 60, CSettingDialogImpl::kIdLightArea, 0, 100, ValueKind::Hundredths, L"0", L"100",
      &CSettingImpl::LightArea},
 }};
 
@@ -65,9 +65,9 @@ const SliderRow* FindSliderRow(int id) {
     return nullptr;
 }
 
-constexpr int SmallestTriangle = 32;
-constexpr int TriangleStep = 32;
-constexpr int TriangleLimit = 352; // sizes below this are offered
+constexpr int kSmallestTriangle = 32;
+constexpr int kTriangleStep = 32;
+constexpr int kTriangleLimit = 352; // sizes below this are offered
 
 void* IntData(std::intptr_t value) {
     return reinterpret_cast<void*>(value);
@@ -96,10 +96,10 @@ int CSettingDialogImpl::Create(CSetting* setting, CGuiDialogResources* resources
     CGuiDialog& dialog = Dialog();
     dialog.Init(resources);
     dialog.DeleteAllControls();
-    dialog.SetFont(0, faceName_.c_str(), FontHeight, FontWeight);
+    dialog.SetFont(0, faceName_.c_str(), kFontHeight, kFontWeight);
     setting_ = dynamic_cast<CSettingImpl*>(setting);
-    dialog.SetLocation(DialogX, DialogY);
-    dialog.SetSize(DialogWidth, DialogHeight);
+    dialog.SetLocation(kDialogX, kDialogY);
+    dialog.SetSize(kDialogWidth, kDialogHeight);
     dialog.SetBackgroundGradient(0x00000000, 0x33FFFFFF, 0x33FFFFFF, 0x00000000);
     if (!setting_) {
         return 0; // nothing to show without a record
@@ -113,13 +113,13 @@ int CSettingDialogImpl::Create(CSetting* setting, CGuiDialogResources* resources
 }
 
 void CSettingDialogImpl::AddComboRow(int x, int y, const wchar_t* label, int id, CGuiComboBox** created) {
-    Dialog().AddStatic(IdLabel, label, x, y, 100, 20);
+    Dialog().AddStatic(kIdLabel, label, x, y, 100, 20);
     Dialog().AddComboBox(id, x + 100, y, 120, 20, created);
 }
 
 void CSettingDialogImpl::AddResolutionRow() {
     CGuiComboBox* combo = nullptr;
-    AddComboRow(20, 30, texts_->resolution, IdResolution, &combo);
+    AddComboRow(20, 30, texts_->resolution, kIdResolution, &combo);
     if (!combo) {
         return;
     }
@@ -139,14 +139,14 @@ void CSettingDialogImpl::AddResolutionRow() {
     if (combo->ItemCount() == 0) {
         // No mode to offer: show the record's own resolution, which picking it keeps.
         combo->AddItem(ResolutionText(setting_->ScreenWidth, setting_->ScreenHeight).c_str(),
-                       IntData(NoModeData));
+                       IntData(kNoModeData));
     }
-    combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
+    combo->SetListHeight(static_cast<UINT>(kListItemHeight * combo->ItemCount()));
 }
 
 void CSettingDialogImpl::AddTextureRow() {
     CGuiComboBox* combo = nullptr;
-    AddComboRow(20, 90, texts_->texture, IdTexture, &combo);
+    AddComboRow(20, 90, texts_->texture, kIdTexture, &combo);
     if (!combo) {
         return;
     }
@@ -157,22 +157,22 @@ void CSettingDialogImpl::AddTextureRow() {
     if (setting_->TriangleTexture >= 0 && static_cast<size_t>(setting_->TriangleTexture) < names.size()) {
         combo->SelectIndex(static_cast<UINT>(setting_->TriangleTexture));
     }
-    combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
+    combo->SetListHeight(static_cast<UINT>(kListItemHeight * combo->ItemCount()));
 }
 
 void CSettingDialogImpl::AddTriangleSizeRow() {
     CGuiComboBox* combo = nullptr;
-    AddComboRow(20, 150, texts_->triangleSize, IdTriangleSize, &combo);
+    AddComboRow(20, 150, texts_->triangleSize, kIdTriangleSize, &combo);
     if (!combo) {
         return;
     }
-    for (int size = SmallestTriangle; size < TriangleLimit; size += TriangleStep) {
+    for (int size = kSmallestTriangle; size < kTriangleLimit; size += kTriangleStep) {
         combo->AddItem(CountText(size).c_str(), IntData(size));
         if (size == setting_->TriangleSize) {
             combo->SelectIndex(static_cast<UINT>(combo->ItemCount() - 1));
         }
     }
-    combo->SetListHeight(static_cast<UINT>(ListItemHeight * combo->ItemCount()));
+    combo->SetListHeight(static_cast<UINT>(kListItemHeight * combo->ItemCount()));
 }
 
 std::wstring CSettingDialogImpl::ValueTextOf(int sliderId) const {
@@ -193,16 +193,16 @@ void CSettingDialogImpl::AddSliderRows() {
         const SliderRow& row = SliderRows[i];
         // The toolkit clamps the start position into the range; the text shows the record's own value.
         const int start = row.field ? HundredthsPosition(setting_->*(row.field)) : setting_->PieceCount;
-        dialog.AddStatic(IdLabel, texts_->sliderLabels[i], row.x, row.y, 100, 20);
+        dialog.AddStatic(kIdLabel, texts_->sliderLabels[i], row.x, row.y, 100, 20);
         dialog.AddSlider(row.id, row.x + 100, row.y, 140, 20, row.min, row.max, start);
         dialog.AddStatic(row.id + 1, ValueTextOf(row.id).c_str(), row.x + 250, row.y, 40, 20);
-        dialog.AddStatic(IdLabel, row.leftEnd, row.x + 90, row.y + 10, 20, 20);
-        dialog.AddStatic(IdLabel, row.rightEnd, row.x + 220, row.y + 10, 30, 20);
+        dialog.AddStatic(kIdLabel, row.leftEnd, row.x + 90, row.y + 10, 20, 20);
+        dialog.AddStatic(kIdLabel, row.rightEnd, row.x + 220, row.y + 10, 30, 20);
     }
 }
 
 void CSettingDialogImpl::AddButtons() {
-    for (int id = IdOk; id <= IdReset; ++id) {
+    for (int id = kIdOk; id <= kIdReset; ++id) {
         Dialog().AddButton(id, texts_->buttons[static_cast<size_t>(id)], 340 + 20 + 100 * id, 460, 80, 20);
     }
 }
@@ -215,13 +215,13 @@ void CSettingDialogImpl::OnGuiEvent(UINT event, int controlId, CGuiControl* cont
         control->GetType() == ControlType::ComboBox) {
         auto* combo = static_cast<CGuiComboBox*>(control);
         switch (controlId) {
-        case IdResolution:
+        case kIdResolution:
             OnResolutionChanged(control);
             break;
-        case IdTexture:
+        case kIdTexture:
             setting_->TriangleTexture = static_cast<std::int32_t>(DataInt(combo->SelectedData()));
             break;
-        case IdTriangleSize:
+        case kIdTriangleSize:
             setting_->TriangleSize = static_cast<std::int32_t>(DataInt(combo->SelectedData()));
             break;
         default:
@@ -266,12 +266,12 @@ void CSettingDialogImpl::OnSliderChanged(int controlId, int position) {
 
 void CSettingDialogImpl::KeepScalesOrdered(int movedId) {
     int followerId = 0;
-    if (movedId == IdScaleMin && setting_->PieceScaleMin > setting_->PieceScaleMax) {
+    if (movedId == kIdScaleMin && setting_->PieceScaleMin > setting_->PieceScaleMax) {
         setting_->PieceScaleMax = setting_->PieceScaleMin;
-        followerId = IdScaleMax;
-    } else if (movedId == IdScaleMax && setting_->PieceScaleMax < setting_->PieceScaleMin) {
+        followerId = kIdScaleMax;
+    } else if (movedId == kIdScaleMax && setting_->PieceScaleMax < setting_->PieceScaleMin) {
         setting_->PieceScaleMin = setting_->PieceScaleMax;
-        followerId = IdScaleMin;
+        followerId = kIdScaleMin;
     } else {
         return;
     }

@@ -20,21 +20,21 @@ using DisplayModeSource = std::function<std::vector<D3DDISPLAYMODE>()>;
 class CSettingDialogImpl : public CSettingDialog {
 public:
     // Control IDs; the three buttons are 0 to 2, every label is -1, a value text is its slider's ID + 1.
-    static constexpr int IdOk = 0;
-    static constexpr int IdCancel = 1;
-    static constexpr int IdReset = 2;
-    static constexpr int IdResolution = 3;
-    static constexpr int IdTexture = 4;
-    static constexpr int IdTriangleSize = 5;
-    static constexpr int IdPieceCount = 6;
-    static constexpr int IdScaleMin = 8;
-    static constexpr int IdScaleMax = 10;
-    static constexpr int IdSpeedRotation = 12;
-    static constexpr int IdSpeedShake = 14;
-    static constexpr int IdSpeedLight = 16;
-    static constexpr int IdLightStrength = 18;
-    static constexpr int IdLightArea = 20;
-    static constexpr int IdLabel = -1;
+    static constexpr int kIdOk = 0;
+    static constexpr int kIdCancel = 1;
+    static constexpr int kIdReset = 2;
+    static constexpr int kIdResolution = 3;
+    static constexpr int kIdTexture = 4;
+    static constexpr int kIdTriangleSize = 5;
+    static constexpr int kIdPieceCount = 6;
+    static constexpr int kIdScaleMin = 8;
+    static constexpr int kIdScaleMax = 10;
+    static constexpr int kIdSpeedRotation = 12;
+    static constexpr int kIdSpeedShake = 14;
+    static constexpr int kIdSpeedLight = 16;
+    static constexpr int kIdLightStrength = 18;
+    static constexpr int kIdLightArea = 20;
+    static constexpr int kIdLabel = -1;
 
     // Lists the framework's display modes of adapter 0 and speaks the user's interface language, in an
     // installed face that carries its glyphs.

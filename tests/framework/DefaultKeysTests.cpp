@@ -28,14 +28,14 @@ TEST_CASE("Default keys: Alt+Enter goes to full screen and back to the same wind
     GetWindowRect(window, &before);
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
 
-    CHECK(SendMessageW(window, WM_SYSKEYDOWN, VK_RETURN, AltBit | 1) == 0);
+    CHECK(SendMessageW(window, WM_SYSKEYDOWN, VK_RETURN, kAltBit | 1) == 0);
     DeviceSettings s = FrameworkGetDeviceSettings();
     CHECK(s.pp.Windowed == FALSE);
     CHECK(s.pp.BackBufferWidth == static_cast<UINT>(GetSystemMetrics(SM_CXSCREEN)));
     CHECK((GetWindowLongPtrW(window, GWL_STYLE) & WS_POPUP) != 0);
     CHECK(FrameworkGetDevice() != nullptr);
 
-    CHECK(SendMessageW(window, WM_SYSKEYDOWN, VK_RETURN, AltBit | 1) == 0);
+    CHECK(SendMessageW(window, WM_SYSKEYDOWN, VK_RETURN, kAltBit | 1) == 0);
     s = FrameworkGetDeviceSettings();
     CHECK(s.pp.Windowed == TRUE);
     CHECK(s.pp.BackBufferWidth == 640);
@@ -65,7 +65,7 @@ TEST_CASE("Default keys: F3 switches to the reference device and back, with its 
     HWND window = FrameworkGetHWND();
     SendMessageW(window, WM_KEYDOWN, VK_F3, 1);
     CHECK(FrameworkGetDeviceSettings().DeviceType == D3DDEVTYPE_REF);
-    CHECK(FrameworkGetExitCode() == ExitCodeReferenceDevice);
+    CHECK(FrameworkGetExitCode() == kExitCodeReferenceDevice);
     SendMessageW(window, WM_KEYDOWN, VK_F3, 1);
     CHECK(FrameworkGetDeviceSettings().DeviceType == D3DDEVTYPE_HAL);
     CHECK(FrameworkGetExitCode() == 0);
@@ -96,7 +96,7 @@ TEST_CASE("Default keys: F8 toggles wireframe drawing; without the option the ke
     CHECK(fill == D3DFILL_SOLID);
     SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
     CHECK(IsWindow(window));
-    SendMessageW(window, WM_SYSKEYDOWN, VK_RETURN, AltBit | 1);
+    SendMessageW(window, WM_SYSKEYDOWN, VK_RETURN, kAltBit | 1);
     CHECK(FrameworkGetDeviceSettings().pp.Windowed == TRUE);
 }
 

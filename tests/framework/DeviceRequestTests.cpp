@@ -78,7 +78,7 @@ TEST_CASE("MakeReferenceToggleRequest: HAL and REF exchanged, the rest kept as c
     halOnly.DeviceTypes.pop_back();
     ScriptedMachine noReference({halOnly});
     toggle = MakeReferenceToggleRequest(hal);
-    CHECK(noReference.Find(reference, toggle.In, toggle.Match) == NoCompatibleDevice);
+    CHECK(noReference.Find(reference, toggle.In, toggle.Match) == kNoCompatibleDevice);
 }
 
 TEST_CASE("MakeAdapterChangeRequest: the new adapter kept, the window and its size as before") {
@@ -117,7 +117,7 @@ TEST_CASE("MakeDesktopFormatRequest: a window follows the desktop's new colour f
     CHECK(followed.pp.Windowed == TRUE);
     CHECK(followed.pp.BackBufferWidth == 300);
     // With nothing but the old format offered, the wish cannot be met.
-    CHECK(before.Find(followed, request.In, request.Match) == NoCompatibleDevice);
+    CHECK(before.Find(followed, request.In, request.Match) == kNoCompatibleDevice);
 }
 
 } // TEST_SUITE

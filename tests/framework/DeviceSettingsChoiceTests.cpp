@@ -184,7 +184,7 @@ TEST_CASE("FindValidDeviceSettings: a 16-bit desktop") {
         }
         ScriptedMachine other({noDesktopFormat});
         CHECK(other.Find(out, CreationRequest(true, 0, 0), CreationOptions(true, 0, 0)) ==
-              NoCompatibleDevice);
+              kNoCompatibleDevice);
         CHECK(other.Find(out, CreationRequest(false, 0, 0), CreationOptions(false, 0, 0)) == S_OK);
     }
 }
@@ -266,7 +266,7 @@ TEST_CASE("FindValidDeviceSettings: device types that are not available") {
     }
     SUBCASE("preserved finds nothing") {
         match.DeviceType = MatchType::PreserveInput;
-        CHECK(machine.Find(out, in, match) == NoCompatibleDevice);
+        CHECK(machine.Find(out, in, match) == kNoCompatibleDevice);
     }
     SUBCASE("REF is preferred when it is wished for") {
         auto both = FakeDirect3D9::TypicalAdapter(Mode(1024, 768));
@@ -289,13 +289,13 @@ TEST_CASE("FindValidDeviceSettings: nothing fits") {
         FakeDirect3D9 d3d;
         DeviceEnumeration enumeration;
         REQUIRE(enumeration.Enumerate(&d3d, nullptr, nullptr, nullptr) == S_OK);
-        CHECK(FindValidDeviceSettings(enumeration, &d3d, &out, nullptr, nullptr) == NoCompatibleDevice);
+        CHECK(FindValidDeviceSettings(enumeration, &d3d, &out, nullptr, nullptr) == kNoCompatibleDevice);
     }
     SUBCASE("an adapter that does not exist, preserved") {
         ScriptedMachine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
         DeviceSettings in = CreationRequest(false, 0, 0);
         in.AdapterOrdinal = 3;
-        CHECK(machine.Find(out, in, CreationOptions(false, 0, 0)) == NoCompatibleDevice);
+        CHECK(machine.Find(out, in, CreationOptions(false, 0, 0)) == kNoCompatibleDevice);
     }
     SUBCASE("an adapter format that is not offered, preserved") {
         ScriptedMachine machine({FakeDirect3D9::TypicalAdapter(Mode(1024, 768))});
@@ -303,14 +303,14 @@ TEST_CASE("FindValidDeviceSettings: nothing fits") {
         in.AdapterFormat = D3DFMT_A2R10G10B10;
         MatchOptions match = CreationOptions(false, 0, 0);
         match.AdapterFormat = MatchType::PreserveInput;
-        CHECK(machine.Find(out, in, match) == NoCompatibleDevice);
+        CHECK(machine.Find(out, in, match) == kNoCompatibleDevice);
     }
     SUBCASE("the desktop mode cannot be read: windowed is impossible") {
         auto adapter = FakeDirect3D9::TypicalAdapter(Mode(1024, 768));
         ScriptedMachine machine({adapter});
         machine.d3d.Adapters[0].DesktopResult = D3DERR_INVALIDCALL;
         CHECK(machine.Find(out, CreationRequest(true, 0, 0), CreationOptions(true, 0, 0)) ==
-              NoCompatibleDevice);
+              kNoCompatibleDevice);
     }
     CHECK(out.AdapterOrdinal == 77); // untouched on failure
 }

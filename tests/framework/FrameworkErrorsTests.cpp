@@ -47,14 +47,14 @@ TEST_CASE("ErrorReportFor: each framework code has its exit code, anything else 
         const wchar_t* start;
     };
     const Row rows[] = {
-        {ErrorNoDirect3D, 2, L"Could not initialize Direct3D. You may want"},
-        {ErrorNoCompatibleDevices, 3, L"Could not find any compatible Direct3D devices."},
-        {ErrorMediaNotFound, 4, L"Could not find required media."},
-        {ErrorNonZeroRefCount, 5, L"The D3D device has a non-zero reference count"},
-        {ErrorCreatingDevice, 6, L"Failed creating the Direct3D device."},
-        {ErrorResettingDevice, 7, L"Failed resetting the Direct3D device."},
-        {ErrorCreatingDeviceObjects, 8, L"Failed creating Direct3D device objects."},
-        {ErrorResettingDeviceObjects, 9, L"Failed resetting Direct3D device objects."},
+        {kErrorNoDirect3D, 2, L"Could not initialize Direct3D. You may want"},
+        {kErrorNoCompatibleDevices, 3, L"Could not find any compatible Direct3D devices."},
+        {kErrorMediaNotFound, 4, L"Could not find required media."},
+        {kErrorNonZeroRefCount, 5, L"The D3D device has a non-zero reference count"},
+        {kErrorCreatingDevice, 6, L"Failed creating the Direct3D device."},
+        {kErrorResettingDevice, 7, L"Failed resetting the Direct3D device."},
+        {kErrorCreatingDeviceObjects, 8, L"Failed creating Direct3D device objects."},
+        {kErrorResettingDeviceObjects, 9, L"Failed resetting Direct3D device objects."},
         {E_FAIL, 1, L"Unspecified error."},
         {D3DERR_INVALIDCALL, 1, L"The method call is not valid"},
         {static_cast<HRESULT>(0x8765ABCD), 1, L"n/a"},
@@ -65,7 +65,7 @@ TEST_CASE("ErrorReportFor: each framework code has its exit code, anything else 
         CHECK(report.exitCode == row.exitCode);
         CHECK(report.text.rfind(row.start, 0) == 0);
     }
-    CHECK(ErrorReportFor(ErrorNoCompatibleDevices, true).text ==
+    CHECK(ErrorReportFor(kErrorNoCompatibleDevices, true).text ==
           L"Direct3D does not work over a remote session.");
 }
 
@@ -80,14 +80,14 @@ TEST_CASE("ErrorReportFor: Win32 codes take the system's sentence without its li
 TEST_CASE("FrameworkDisplayErrorMessage: stores the exit code; no box while boxes are off") {
     FrameworkScope scope;
     MessageBoxCatcher catcher;
-    const HRESULT codes[] = {ErrorNoDirect3D,
-                             ErrorNoCompatibleDevices,
-                             ErrorMediaNotFound,
-                             ErrorNonZeroRefCount,
-                             ErrorCreatingDevice,
-                             ErrorResettingDevice,
-                             ErrorCreatingDeviceObjects,
-                             ErrorResettingDeviceObjects,
+    const HRESULT codes[] = {kErrorNoDirect3D,
+                             kErrorNoCompatibleDevices,
+                             kErrorMediaNotFound,
+                             kErrorNonZeroRefCount,
+                             kErrorCreatingDevice,
+                             kErrorResettingDevice,
+                             kErrorCreatingDeviceObjects,
+                             kErrorResettingDeviceObjects,
                              E_OUTOFMEMORY};
     const int expected[] = {2, 3, 4, 5, 6, 7, 8, 9, 1};
     for (size_t i = 0; i < std::size(codes); ++i) {
@@ -103,7 +103,7 @@ TEST_CASE("FrameworkDisplayErrorMessage: the box's caption is the window title, 
     REQUIRE(FrameworkCreateWindow(L"Vitrelle test window") == S_OK);
     {
         MessageBoxCatcher catcher;
-        FrameworkDisplayErrorMessage(ErrorCreatingDevice);
+        FrameworkDisplayErrorMessage(kErrorCreatingDevice);
         REQUIRE(MessageBoxCatcher::Boxes().size() == 1);
         CHECK(MessageBoxCatcher::Boxes()[0].caption == L"Vitrelle test window");
         CHECK(MessageBoxCatcher::Boxes()[0].text == L"Failed creating the Direct3D device.");
@@ -114,7 +114,7 @@ TEST_CASE("FrameworkDisplayErrorMessage: the box's caption is the window title, 
     REQUIRE(FrameworkInit(true, true, true) == S_OK);
     REQUIRE(FrameworkCreateWindow(L"") == S_OK);
     MessageBoxCatcher catcher;
-    FrameworkDisplayErrorMessage(ErrorMediaNotFound);
+    FrameworkDisplayErrorMessage(kErrorMediaNotFound);
     REQUIRE(MessageBoxCatcher::Boxes().size() == 1);
     CHECK(MessageBoxCatcher::Boxes()[0].caption == L"DirectX Application");
     CHECK(FrameworkGetExitCode() == 4);

@@ -143,7 +143,7 @@ TEST_CASE("Device callbacks: a failing created callback gives exit code 8 and no
     log.Install();
     REQUIRE(FrameworkCreateWindow(L"Fails") == S_OK);
     CHECK(ChangeDevice(WindowedSettings(FrameworkGetHWND(), 320, 240), nullptr, false, true) ==
-          ErrorCreatingDeviceObjects);
+          kErrorCreatingDeviceObjects);
     CHECK(FrameworkGetExitCode() == 8);
     CHECK(FrameworkGetDevice() == nullptr);
     CHECK(log.Joined() == "created");
@@ -152,11 +152,11 @@ TEST_CASE("Device callbacks: a failing created callback gives exit code 8 and no
 TEST_CASE("Device callbacks: a reset callback reporting missing media gives exit code 4 and balanced calls") {
     FrameworkScope scope;
     CallbackLog log;
-    log.resetResult = ErrorMediaNotFound;
+    log.resetResult = kErrorMediaNotFound;
     log.Install();
     REQUIRE(FrameworkCreateWindow(L"Media") == S_OK);
     CHECK(ChangeDevice(WindowedSettings(FrameworkGetHWND(), 320, 240), nullptr, false, true) ==
-          ErrorMediaNotFound);
+          kErrorMediaNotFound);
     CHECK(FrameworkGetExitCode() == 4);
     CHECK(log.Joined() == "created, reset 320x240, destroyed");
 }

@@ -27,7 +27,7 @@ struct Counter {
         auto* c = static_cast<Counter*>(context);
         c->lastDevice = device;
         if (c->frames == c->breakResetAt && c->log != nullptr) {
-            c->log->resetResult = ErrorResettingDeviceObjects;
+            c->log->resetResult = kErrorResettingDeviceObjects;
         }
         if (++c->frames == c->closeAt) {
             PostMessageW(FrameworkGetHWND(), WM_CLOSE, 0, 0);

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr DWORD HotKeyBits = 0x4 | 0x8;
+constexpr DWORD kHotKeyBits = 0x4 | 0x8;
 
 bool Hooked() {
     return GetFrameworkState().ShortcutKeys().Update(
@@ -26,8 +26,8 @@ bool Hooked() {
 void CheckGuarded(const UserAccessibilitySettings& settings) {
     CHECK(Hooked());
     CHECK(settings.stored.sticky.dwFlags == settings.user.sticky.dwFlags);
-    CHECK(settings.stored.toggle.dwFlags == (settings.user.toggle.dwFlags & ~HotKeyBits));
-    CHECK(settings.stored.filter.dwFlags == (settings.user.filter.dwFlags & ~HotKeyBits));
+    CHECK(settings.stored.toggle.dwFlags == (settings.user.toggle.dwFlags & ~kHotKeyBits));
+    CHECK(settings.stored.filter.dwFlags == (settings.user.filter.dwFlags & ~kHotKeyBits));
     CHECK(settings.stored.filter.iWaitMSec == settings.user.filter.iWaitMSec);
 }
 
@@ -73,8 +73,8 @@ TEST_CASE("Shortcut keys: a run that ends through a failed device reset gives th
     REQUIRE(ChangeDevice(fullScreen, &device, false, false) == S_OK);
     device.Release();
     CheckGuarded(user);
-    log.resetResult = ErrorMediaNotFound;
-    CHECK(ChangeDevice(fullScreen, nullptr, false, false) == ErrorMediaNotFound);
+    log.resetResult = kErrorMediaNotFound;
+    CHECK(ChangeDevice(fullScreen, nullptr, false, false) == kErrorMediaNotFound);
     CHECK(FrameworkGetExitCode() == 4);
     CHECK(FrameworkGetDevice() == nullptr);
     CheckRestored(user);

@@ -68,8 +68,8 @@ TEST_SUITE("framework") {
 TEST_CASE_FIXTURE(WatchedFramework,
     "Window procedure: the keyboard callback gets key-down and key-up with the Alt bit") {
     HWND window = OpenFrameworkWindow(L"Keys");
-    SendMessageW(window, WM_SYSKEYDOWN, 'A', AltBit | 1);
-    SendMessageW(window, WM_SYSKEYUP, 'A', AltBit | 1);
+    SendMessageW(window, WM_SYSKEYDOWN, 'A', kAltBit | 1);
+    SendMessageW(window, WM_SYSKEYUP, 'A', kAltBit | 1);
     SendMessageW(window, WM_KEYDOWN, 'B', 1);
     SendMessageW(window, WM_KEYUP, 'B', 1);
     REQUIRE(seen.keys.size() == 4);

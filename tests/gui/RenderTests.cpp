@@ -15,12 +15,12 @@
 
 namespace {
 
-constexpr int Width = 400;
-constexpr int Height = 300;
+constexpr int kWidth = 400;
+constexpr int kHeight = 300;
 
 // A device, a cache bound to it and a dialog, drawn a frame at a time.
 struct RenderProbe {
-    TestDevice device{Width, Height};
+    TestDevice device{kWidth, kHeight};
     GuiTestPlatform platform;
     CGuiDialogResources resources;
     CGuiDialog dialog;
@@ -193,7 +193,7 @@ TEST_CASE("Render: a new control's first frame at 60 fps is about 10.6 % of the 
     // Only the thumb is drawn, and it fades from white at alpha 0, so its pixels on black are
     // proportional to the faded alpha alone.
     CGuiDrawElement* track = slider->GetElement(0);
-    for (int state = 0; state < ControlStateCount; ++state) {
+    for (int state = 0; state < kControlStateCount; ++state) {
         track->textureColor.colors[state] = 0;
     }
     slider->GetElement(1)->textureColor.SetColor(ControlState::Hidden, 0x00FFFFFF);
@@ -230,8 +230,8 @@ TEST_CASE("Render: a static's text has a black shadow one pixel right and down")
     }
     probe.Shot(L"shadow");
     // Lit text pixels and dark shadow pixels: the shadow reaches a row and a column further.
-    RECT lit = {Width, Height, -1, -1};
-    RECT dark = {Width, Height, -1, -1};
+    RECT lit = {kWidth, kHeight, -1, -1};
+    RECT dark = {kWidth, kHeight, -1, -1};
     for (int y = 20; y < 62; ++y) {
         for (int x = 20; x < 322; ++x) {
             const int red = Red(probe.device.Pixel(x, y));
@@ -306,7 +306,7 @@ TEST_CASE("Render: the control added last is drawn on top, the focused one above
         CGuiDrawElement* face = buttons[i]->GetElement(0);
         face->textureRect = {136, 0, 252, 54};
         face->textureColor.Init(tints[i]);
-        for (int state = 0; state < ControlStateCount; ++state) {
+        for (int state = 0; state < kControlStateCount; ++state) {
             buttons[i]->GetElement(1)->textureColor.colors[state] = 0;
         }
     }
@@ -369,7 +369,7 @@ TEST_CASE("Render: a hidden dialog draws nothing; the device state is restored a
     CHECK(value == FALSE);
     probe.dialog.SetVisible(false);
     CHECK(probe.Frame(0.5f) == S_OK);
-    CHECK(CountDiffering(probe.device, {0, 0, Width, Height}, 0xFF000000) == 0);
+    CHECK(CountDiffering(probe.device, {0, 0, kWidth, kHeight}, 0xFF000000) == 0);
 }
 
 } // TEST_SUITE

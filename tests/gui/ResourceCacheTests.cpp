@@ -38,9 +38,9 @@ TEST_CASE("ResourceCache: face names are cut at 259 characters") {
 TEST_CASE("ResourceCache: textures match by module and by id or name") {
     CGuiDialogResources cache;
     HMODULE module = GetModuleHandleW(nullptr);
-    const int skin = cache.AddTexture(MAKEINTRESOURCEW(BuiltInSkinId), BuiltInSkinModule());
-    CHECK(cache.AddTexture(MAKEINTRESOURCEW(BuiltInSkinId), BuiltInSkinModule()) == skin);
-    const int byId = cache.AddTexture(MAKEINTRESOURCEW(BuiltInSkinId), module);
+    const int skin = cache.AddTexture(MAKEINTRESOURCEW(kBuiltInSkinId), BuiltInSkinModule());
+    CHECK(cache.AddTexture(MAKEINTRESOURCEW(kBuiltInSkinId), BuiltInSkinModule()) == skin);
+    const int byId = cache.AddTexture(MAKEINTRESOURCEW(kBuiltInSkinId), module);
     CHECK(byId != skin);
     const int byName = cache.AddTexture(L"Skin", module);
     CHECK(cache.AddTexture(L"SKIN", module) == byName);
@@ -70,7 +70,7 @@ TEST_CASE("Dialog slots: Init uses the skin and Arial 14; repeated set-ups reuse
     CHECK(cache.TextureCount() == 1);
     CHECK(first.GetFontOfSlot(0)->faceName == L"Arial");
     CHECK(first.GetFontOfSlot(0)->height == 14);
-    CHECK(first.GetTextureOfSlot(0)->resourceId == BuiltInSkinId);
+    CHECK(first.GetTextureOfSlot(0)->resourceId == kBuiltInSkinId);
     CHECK(first.SetFont(3, L"Noto Sans CJK JP", 12, FW_NORMAL) == S_OK);
     CHECK(first.GetFontOfSlot(3)->height == 12);
     CHECK(first.GetFontOfSlot(2) == nullptr); // a slot never set

@@ -58,7 +58,7 @@ CSettingImpl& Record(CSaverBase& mode) {
 // Moves the rotation slider as the user would, by its keys after a click on its thumb.
 template <typename Mode> void MoveRotationTo(Mode& mode, int position) {
     auto* slider = static_cast<CGuiSlider*>(
-        mode.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdSpeedRotation, ControlType::Slider));
+        mode.SettingDialog().Dialog().GetControl(CSettingDialogImpl::kIdSpeedRotation, ControlType::Slider));
     REQUIRE(slider != nullptr);
     const RECT thumb = slider->GetThumbRect();
     Click(mode, POINT{20 + (thumb.left + thumb.right) / 2, 20 + (thumb.top + thumb.bottom) / 2});
@@ -192,7 +192,7 @@ TEST_CASE("Saver dialog: Cancel reads the file again, hides the dialog and holds
     // The controls keep the moved position until the dialog is built again.
     Key(saver, VK_F1);
     auto* slider = static_cast<CGuiSlider*>(
-        saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdSpeedRotation, ControlType::Slider));
+        saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::kIdSpeedRotation, ControlType::Slider));
     REQUIRE(slider != nullptr);
     CHECK(slider->GetValue() == 77);
 }
@@ -209,7 +209,7 @@ TEST_CASE("Saver dialog: Reset puts the defaults back and rebuilds the dialog, w
     CHECK(Record(saver).SpeedRotation == 0.02);
     CHECK(Record(saver).PieceCount == 50);
     auto* slider = static_cast<CGuiSlider*>(
-        saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdSpeedRotation, ControlType::Slider));
+        saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::kIdSpeedRotation, ControlType::Slider));
     REQUIRE(slider != nullptr);
     CHECK(slider->GetValue() == 2);
     CHECK(saver.DialogClosedTick() == 0);
@@ -221,8 +221,8 @@ TEST_CASE("Saver dialog: events of a hidden dialog change nothing") {
     CSaverMain saver;
     REQUIRE(saver.InitSaver() == S_OK);
     const double rotation = Record(saver).SpeedRotation;
-    CGuiControl* cancel = saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::IdCancel, ControlType::Button);
-    saver.OnGuiEvent(static_cast<UINT>(GuiEvent::ButtonClicked), CSettingDialogImpl::IdCancel, cancel);
+    CGuiControl* cancel = saver.SettingDialog().Dialog().GetControl(CSettingDialogImpl::kIdCancel, ControlType::Button);
+    saver.OnGuiEvent(static_cast<UINT>(GuiEvent::ButtonClicked), CSettingDialogImpl::kIdCancel, cancel);
     CHECK(saver.DialogClosedTick() == 0);
     CHECK(Record(saver).SpeedRotation == rotation);
 }

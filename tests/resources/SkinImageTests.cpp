@@ -95,12 +95,12 @@ TEST_CASE("Skin image: the header describes a 256 x 256 picture of red, green, b
         CAPTURE(offset);
         CHECK(HeaderField(offset) == 0);
     }
-    CHECK(SkinImageSize == 128 + 256 * 256 * 4);
+    CHECK(kSkinImageSize == 128 + 256 * 256 * 4);
 }
 
 TEST_CASE("Skin image: the image library reads it as a 256 x 256 texture with alpha") {
     D3DXIMAGE_INFO info{};
-    REQUIRE(D3DXGetImageInfoFromFileInMemory(SkinImage, SkinImageSize, &info) == S_OK);
+    REQUIRE(D3DXGetImageInfoFromFileInMemory(SkinImage, kSkinImageSize, &info) == S_OK);
     CHECK(info.Width == 256);
     CHECK(info.Height == 256);
     CHECK(info.ImageFileFormat == D3DXIFF_DDS);

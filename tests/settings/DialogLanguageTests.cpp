@@ -108,7 +108,7 @@ TEST_SUITE("settings") {
         CGuiDialog& jp = japanese.settingDialog.Dialog();
         CGuiDialog& en = english.settingDialog.Dialog();
         REQUIRE(en.ControlCount() == jp.ControlCount());
-        for (int id = CSettingDialogImpl::IdOk; id <= CSettingDialogImpl::IdLightArea + 1; ++id) {
+        for (int id = CSettingDialogImpl::kIdOk; id <= CSettingDialogImpl::kIdLightArea + 1; ++id) {
             for (ControlType type :
                  {ControlType::Static, ControlType::Button, ControlType::ComboBox, ControlType::Slider}) {
                 CAPTURE(id);
@@ -121,22 +121,22 @@ TEST_SUITE("settings") {
                 }
             }
         }
-        CHECK(english.Text(CSettingDialogImpl::IdLabel, ControlType::Static) == L"Screen resolution");
-        CHECK(japanese.Text(CSettingDialogImpl::IdLabel, ControlType::Static) == L"画面解像度");
+        CHECK(english.Text(CSettingDialogImpl::kIdLabel, ControlType::Static) == L"Screen resolution");
+        CHECK(japanese.Text(CSettingDialogImpl::kIdLabel, ControlType::Static) == L"画面解像度");
         const wchar_t* buttons[] = {L"OK", L"Cancel", L"Reset"};
         for (int id = 0; id < 3; ++id) {
             CHECK(english.Text(id, ControlType::Button) == buttons[id]);
         }
         // Value texts are numbers in both languages.
-        CHECK(english.Text(CSettingDialogImpl::IdScaleMin + 1, ControlType::Static) ==
-              japanese.Text(CSettingDialogImpl::IdScaleMin + 1, ControlType::Static));
+        CHECK(english.Text(CSettingDialogImpl::kIdScaleMin + 1, ControlType::Static) ==
+              japanese.Text(CSettingDialogImpl::kIdScaleMin + 1, ControlType::Static));
 
         // Each texture keeps its index whatever its name: picking "Crystal" picks the same atlas as 水晶.
         const wchar_t* names[] = {L"Flat", L"Sparkle", L"Vivid", L"Crystal", L"Mosaic", L"Stained glass"};
         const wchar_t* japaneseNames[] = {L"フラット", L"きらめき", L"ビビッド",
                                           L"水晶",     L"モザイク", L"ステンドグラス"};
-        CGuiComboBox* textures = english.Combo(CSettingDialogImpl::IdTexture);
-        CGuiComboBox* japaneseTextures = japanese.Combo(CSettingDialogImpl::IdTexture);
+        CGuiComboBox* textures = english.Combo(CSettingDialogImpl::kIdTexture);
+        CGuiComboBox* japaneseTextures = japanese.Combo(CSettingDialogImpl::kIdTexture);
         REQUIRE(textures->ItemCount() == 6);
         for (size_t i = 0; i < 6; ++i) {
             CAPTURE(i);

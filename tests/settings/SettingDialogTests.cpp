@@ -88,13 +88,13 @@ struct HundredthsRow {
 };
 
 const HundredthsRow HundredthsRows[] = {
-    {CSettingDialogImpl::IdScaleMin, &CSettingImpl::PieceScaleMin, 0, 200, true},
-    {CSettingDialogImpl::IdScaleMax, &CSettingImpl::PieceScaleMax, 1, 200, true},
-    {CSettingDialogImpl::IdSpeedRotation, &CSettingImpl::SpeedRotation, 0, 100, false},
-    {CSettingDialogImpl::IdSpeedShake, &CSettingImpl::SpeedShake, 0, 100, false},
-    {CSettingDialogImpl::IdSpeedLight, &CSettingImpl::SpeedLight, 0, 100, false},
-    {CSettingDialogImpl::IdLightStrength, &CSettingImpl::LightStrength, 0, 200, false},
-    {CSettingDialogImpl::IdLightArea, &CSettingImpl::LightArea, 0, 100, false},
+    {CSettingDialogImpl::kIdScaleMin, &CSettingImpl::PieceScaleMin, 0, 200, true},
+    {CSettingDialogImpl::kIdScaleMax, &CSettingImpl::PieceScaleMax, 1, 200, true},
+    {CSettingDialogImpl::kIdSpeedRotation, &CSettingImpl::SpeedRotation, 0, 100, false},
+    {CSettingDialogImpl::kIdSpeedShake, &CSettingImpl::SpeedShake, 0, 100, false},
+    {CSettingDialogImpl::kIdSpeedLight, &CSettingImpl::SpeedLight, 0, 100, false},
+    {CSettingDialogImpl::kIdLightStrength, &CSettingImpl::LightStrength, 0, 200, false},
+    {CSettingDialogImpl::kIdLightArea, &CSettingImpl::LightArea, 0, 100, false},
 };
 
 RECT Box(CGuiControl* control) {
@@ -155,8 +155,8 @@ TEST_CASE("Setting dialog: frame, rows, value texts and buttons where they belon
     CHECK(f.settingDialog.Setting() == &f.record);
     // 3 combo rows of 2 controls, 8 slider rows of 5, 3 buttons.
     CHECK(dialog.ControlCount() == 49);
-    CHECK(f.Text(CSettingDialogImpl::IdLabel) == L"画面解像度");
-    CHECK(SameRect(Box(f.settingDialog.Dialog().GetControl(CSettingDialogImpl::IdLabel, ControlType::Static)),
+    CHECK(f.Text(CSettingDialogImpl::kIdLabel) == L"画面解像度");
+    CHECK(SameRect(Box(f.settingDialog.Dialog().GetControl(CSettingDialogImpl::kIdLabel, ControlType::Static)),
                    RECT{20, 30, 120, 50}));
     CHECK(SameRect(Box(f.Combo(3)), RECT{120, 30, 240, 50}));
     CHECK(SameRect(Box(f.Combo(4)), RECT{120, 90, 240, 110}));

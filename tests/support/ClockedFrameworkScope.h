@@ -9,9 +9,9 @@ class ClockedFrameworkScope {
 public:
     ClockedFrameworkScope() { FrameworkSetClock(&clock); }
 
-    // Declared before the scope so that it outlives the framework, which lets go of it on shutdown.
+    // Declared before scope_ so that it outlives the framework, which lets go of it on shutdown.
     FakeClock clock;
 
 private:
-    FrameworkScope scope;
+    FrameworkScope scope_;
 };

@@ -18,7 +18,7 @@ public:
 void DrainMessages();
 
 // The Alt bit of a key message's lParam.
-constexpr LPARAM AltBit = LPARAM{1} << 29;
+constexpr LPARAM kAltBit = LPARAM{1} << 29;
 
 // Makes the framework's window with this title and returns it; the test stops when that fails.
 HWND OpenFrameworkWindow(const wchar_t* title);

@@ -1,4 +1,4 @@
-// The test window and test clock the toolkit reads while a test platform lives.
+// The test window_ and test clock the toolkit reads while a test platform lives.
 #include "support/GuiTestPlatform.h"
 
 #include "gui/GuiPlatform.h"
@@ -18,9 +18,9 @@ double TestTime() {
 } // namespace
 
 GuiTestPlatform::GuiTestPlatform() {
-    window = CreateWindowExW(0, L"STATIC", L"gui test", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr,
+    window_ = CreateWindowExW(0, L"STATIC", L"gui test", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
-    testWindow = window;
+    testWindow = window_;
     testTime = 0.0;
     SetGuiPlatform({&TestWindow, &TestTime});
 }
@@ -28,8 +28,8 @@ GuiTestPlatform::GuiTestPlatform() {
 GuiTestPlatform::~GuiTestPlatform() {
     SetGuiPlatform({});
     testWindow = nullptr;
-    if (window) {
-        DestroyWindow(window);
+    if (window_) {
+        DestroyWindow(window_);
     }
 }
 

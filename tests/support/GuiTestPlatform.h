@@ -1,9 +1,9 @@
-// The toolkit's platform for tests: a real window to capture the mouse on and a clock the test moves.
+// The toolkit's platform for tests: a real window_ to capture the mouse on and a clock the test moves.
 #pragma once
 
 #include <windows.h>
 
-// A top-level window for mouse capture, and the toolkit pointed at it and at a test clock.
+// A top-level window_ for mouse capture, and the toolkit pointed at it and at a test clock.
 class GuiTestPlatform {
 public:
     GuiTestPlatform();
@@ -11,9 +11,9 @@ public:
     GuiTestPlatform& operator=(const GuiTestPlatform&) = delete;
     ~GuiTestPlatform();
 
-    HWND Window() const { return window; }
+    HWND Window() const { return window_; }
     static void SetTime(double seconds);
 
 private:
-    HWND window = nullptr;
+    HWND window_ = nullptr;
 };

@@ -11,7 +11,7 @@
 #include <vector>
 
 // The no-compatible-device result, written out so that a changed constant shows in the tests.
-constexpr HRESULT NoCompatibleDevice = static_cast<HRESULT>(0x80040902);
+constexpr HRESULT kNoCompatibleDevice = static_cast<HRESULT>(0x80040902);
 
 struct ScriptedMachine {
     FakeDirect3D9 d3d;
