@@ -69,7 +69,11 @@ DialogOutcome DialogHost::OnGuiEvent(UINT event, int controlId, CGuiControl* con
     }
     switch (controlId) {
     case CSettingDialogImpl::IdOk:
-        setting_->Save();
+        if (HRESULT hr = setting_->Save(); FAILED(hr)) {
+            WriteIgnoredFailure(L"saving the settings", hr);
+            dialog_->ShowSaveFailure();
+            return DialogOutcome::SaveFailed;
+        }
         return DialogOutcome::Saved;
     case CSettingDialogImpl::IdCancel:
         return DialogOutcome::Cancelled;

@@ -34,6 +34,7 @@ public:
     static constexpr int IdSpeedLight = 16;
     static constexpr int IdLightStrength = 18;
     static constexpr int IdLightArea = 20;
+    static constexpr int IdSaveFailure = 22;
     static constexpr int IdLabel = -1;
 
     // Lists the framework's display modes of adapter 0 and speaks the user's interface language, in an
@@ -44,6 +45,7 @@ public:
 
     int Create(CSetting* setting, CGuiDialogResources* resources) override;
     void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
+    void ShowSaveFailure() override;
 
     CSettingImpl* Setting() const { return setting_; }
     const std::wstring& FaceName() const { return faceName_; }
