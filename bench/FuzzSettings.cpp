@@ -52,6 +52,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (i == kWarmUpCases) {
             baselineMb = WorkingSetMb();
+            largestMb = baselineMb;
         }
         if (i > kWarmUpCases && i % 1000 == 0) {
             largestMb = std::max(largestMb, WorkingSetMb());

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -38,6 +39,48 @@ struct Sample {
     long userObjects;
 };
 
+// The handles a process holds, from the system's list of every open handle. (Under Wine,
+// GetProcessHandleCount reports 0 for every process, and GetGuiResources 0 for every kind of object.)
+long HandleCount(DWORD processId) {
+    struct HandleEntry {
+        ULONG processId;
+        BYTE objectType;
+        BYTE flags;
+        USHORT handle;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    using QueryFunction = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    static const auto query = reinterpret_cast<QueryFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll"), "NtQuerySystemInformation")));
+    if (query == nullptr) {
+        return -1;
+    }
+    std::vector<BYTE> buffer(1 << 20);
+    LONG status = 0;
+    ULONG length = 0;
+    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length)) ==
+               kInfoLengthMismatch &&
+           buffer.size() < (1u << 28)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status != 0) {
+        return -1;
+    }
+    ULONG count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    const std::size_t offset = sizeof(void*); // the count, padded to the entries' alignment
+    long held = 0;
+    for (ULONG i = 0; i < count && offset + (i + 1) * sizeof(HandleEntry) <= buffer.size(); ++i) {
+        HandleEntry entry{};
+        std::memcpy(&entry, buffer.data() + offset + i * sizeof(HandleEntry), sizeof entry);
+        held += entry.processId == processId;
+    }
+    return held;
+}
+
 Sample Take(HANDLE process, DWORD startTick) {
     Sample s{};
     s.seconds = (GetTickCount() - startTick) / 1000.0;
@@ -46,9 +89,7 @@ Sample Take(HANDLE process, DWORD startTick) {
     if (GetProcessMemoryInfo(process, &memory, sizeof memory)) {
         s.workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
     }
-    DWORD handles = 0;
-    GetProcessHandleCount(process, &handles);
-    s.handles = static_cast<long>(handles);
+    s.handles = HandleCount(GetProcessId(process));
     s.gdiObjects = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
     s.userObjects = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
     std::printf("%8.1f s  working set %8.2f MB  handles %5ld  GDI %5ld  USER %5ld\n", s.seconds, s.workingSetMb,
