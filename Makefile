@@ -1,13 +1,17 @@
-# Front door: make run | make test | make build | make bench | make artwork | make package | make docs
+# Front door: make run | make test | make build | make bench | make fuzz | make soak | make artwork |
+# make package | make docs
 # run and test first install whatever is missing (Debian 12), then configure and build.
 
 BUILD ?= build
 export VITRELLE_BUILD_DIR := $(abspath $(BUILD))
 ARGS ?= /s
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_CASES ?= 100000
+FUZZ_SEED ?= 1
+SOAK_MINUTES ?= 10
 CMAKE_FLAGS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps configure build run test bench artwork package docs clean
+.PHONY: deps configure build run test bench fuzz soak artwork package docs clean
 
 deps:
 	@tools/install-deps
@@ -26,6 +30,13 @@ test: deps build
 
 bench: deps build
 	@cmake --build $(BUILD) --target bench
+
+fuzz: deps configure
+	@cmake --build $(BUILD) --target FuzzSettings -j $(JOBS)
+	@tools/wine-run $(BUILD)/FuzzSettings.exe $(FUZZ_CASES) $(FUZZ_SEED)
+
+soak: deps build
+	@SOAK_MINUTES=$(SOAK_MINUTES) tools/soak
 
 artwork: deps configure
 	@cmake --build $(BUILD) --target artwork

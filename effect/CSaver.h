@@ -16,6 +16,8 @@ public:
     virtual void Shutdown() = 0;
     virtual HRESULT OnResetDevice(IDirect3DDevice9* device) = 0;
     virtual void OnLostDevice() = 0;
+    // The device goes: everything made on it is released (what outlives a reset too).
+    virtual void OnDestroyDevice() { OnLostDevice(); }
     // The flags and colour the host clears the back buffer with before every frame.
     virtual DWORD GetClearFlags() { return D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER; }
     virtual D3DCOLOR GetClearColor() { return 0xFF000000; }

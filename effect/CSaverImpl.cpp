@@ -31,7 +31,7 @@ HRESULT CSaverImpl::Start() {
 }
 
 void CSaverImpl::Shutdown() {
-    OnLostDevice();
+    renderer_.ReleaseDeviceObjects();
 }
 
 HRESULT CSaverImpl::OnResetDevice(IDirect3DDevice9* device) {
@@ -43,7 +43,13 @@ HRESULT CSaverImpl::OnResetDevice(IDirect3DDevice9* device) {
     return S_OK;
 }
 
+// The atlas lies in the managed pool, which a reset keeps: it is not decoded again after every reset
+// (every resize of the settings window resets the device).
 void CSaverImpl::OnLostDevice() {
+    renderer_.LoseDeviceObjects();
+}
+
+void CSaverImpl::OnDestroyDevice() {
     renderer_.ReleaseDeviceObjects();
 }
 

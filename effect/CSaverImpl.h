@@ -24,6 +24,7 @@ public:
     void Shutdown() override;
     HRESULT OnResetDevice(IDirect3DDevice9* device) override;
     void OnLostDevice() override;
+    void OnDestroyDevice() override;
     DWORD GetClearFlags() override;
     void OnFrameMove(IDirect3DDevice9* device, double time, float elapsed) override;
     HRESULT OnFrameRender(IDirect3DDevice9* device, double time, float elapsed) override;

@@ -71,10 +71,14 @@ void EffectRenderer::CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t 
     CreateChamberTarget(device, triangleSize);
 }
 
-void EffectRenderer::ReleaseDeviceObjects() {
-    Atlas.Reset();
+void EffectRenderer::LoseDeviceObjects() {
     vertices_.Release();
     ChamberTarget.Reset();
+}
+
+void EffectRenderer::ReleaseDeviceObjects() {
+    LoseDeviceObjects();
+    Atlas.Reset();
     LoadedTexture = -1;
 }
 

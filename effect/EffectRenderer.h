@@ -22,6 +22,9 @@ class EffectRenderer {
 public:
     // Makes the device objects for triangles of the given size, after a device creation or reset.
     void CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t triangleSize);
+    // Releases the objects a device reset takes away (the chamber target and the vertices); the
+    // atlas, in the managed pool, outlives the reset. Safe to repeat.
+    void LoseDeviceObjects();
     // Releases every device object and forgets the atlas; safe to repeat.
     void ReleaseDeviceObjects();
 

@@ -256,7 +256,7 @@ void CSaverBase::OnDeviceLost() {
 }
 
 void CSaverBase::OnDeviceDestroyed() {
-    Effect().OnLostDevice();
+    Effect().OnDestroyDevice();
     if (dialogHost_ != nullptr) {
         dialogHost_->OnDeviceDestroyed();
     }

@@ -7,6 +7,7 @@
 #include "settings/CSettingImpl.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -15,7 +16,10 @@ constexpr int kLargestResolution = 16384;
 
 } // namespace
 
-CSaverMain::CSaverMain() {
+CSaverMain::CSaverMain() : CSaverMain(&SystemMonitors) {}
+
+CSaverMain::CSaverMain(MonitorList monitors)
+    : covers_(std::move(monitors), [this](UINT message, WPARAM wParam) { OnCoverInput(message, wParam); }) {
     HostDialog(dialogHost_);
     InitializeEffect(RunModeKind::Saver);
 }
@@ -35,6 +39,17 @@ HRESULT CSaverMain::CreateMainDevice() {
     }
     // The framework has reported the failure; the desktop's own resolution is tried once more.
     return CreateDevice(false, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+HRESULT CSaverMain::OnDeviceCreated(IDirect3DDevice9* device, const D3DSURFACE_DESC* backBuffer) {
+    const HRESULT hr = CSaverBase::OnDeviceCreated(device, backBuffer);
+    covers_.Show(FrameworkGetHWND());
+    return hr;
+}
+
+void CSaverMain::OnDeviceDestroyed() {
+    covers_.Hide();
+    CSaverBase::OnDeviceDestroyed();
 }
 
 HRESULT CSaverMain::OnPostRender(IDirect3DDevice9*, double, float elapsed) {
@@ -93,8 +108,19 @@ void CSaverMain::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
         CloseDialog();
         break;
     case DialogOutcome::Open:
+    case DialogOutcome::SaveFailed:
         break;
     }
+}
+
+void CSaverMain::OnCoverInput(UINT message, WPARAM wParam) {
+    if (message == WM_LBUTTONUP) {
+        if (InputEndsRun()) {
+            PostQuitMessage(0);
+        }
+        return;
+    }
+    OnKeyboard(static_cast<UINT>(wParam), true, message == WM_SYSKEYDOWN);
 }
 
 void CSaverMain::CloseDialog() {

@@ -67,7 +67,13 @@ void CSettingMain::OnKeyboard(UINT key, bool keyDown, bool) {
 }
 
 void CSettingMain::OnGuiEvent(UINT event, int controlId, CGuiControl* control) {
-    if (dialogHost_.OnGuiEvent(event, controlId, control) != DialogOutcome::Open) {
+    switch (dialogHost_.OnGuiEvent(event, controlId, control)) {
+    case DialogOutcome::Saved:
+    case DialogOutcome::Cancelled:
         PostQuitMessage(0);
+        break;
+    case DialogOutcome::Open:
+    case DialogOutcome::SaveFailed:
+        break;
     }
 }

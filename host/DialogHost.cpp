@@ -68,7 +68,11 @@ DialogOutcome DialogHost::OnGuiEvent(UINT event, int controlId, CGuiControl* con
     }
     switch (controlId) {
     case CSettingDialogImpl::kIdOk:
-        setting_->Save();
+        if (HRESULT hr = setting_->Save(); FAILED(hr)) {
+            ReportIgnoredFailure(L"saving the settings", hr);
+            dialog_->ShowSaveFailure();
+            return DialogOutcome::SaveFailed;
+        }
         return DialogOutcome::Saved;
     case CSettingDialogImpl::kIdCancel:
         return DialogOutcome::Cancelled;

@@ -19,6 +19,8 @@ class CSetting;
 enum class DialogOutcome {
     Open,      // nothing: a value changed, Reset rebuilt the dialog, or the event was no button's
     Saved,     // OK: the record has been written to the settings file
+    // OK, but the file could not be written anywhere: the dialog stays open and says so
+    SaveFailed,
     Cancelled, // Cancel: nothing was written
 };
 
@@ -48,8 +50,9 @@ public:
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // F1 pressed shows a hidden dialog and hides a shown one; true when the key was F1 going down.
     bool OnKeyboard(UINT key, bool keyDown);
-    // The dialog takes control changes into the record; OK saves the record, Reset puts the defaults
-    // back and rebuilds the dialog. Cancel and the others are left to the run mode.
+    // The dialog takes control changes into the record; OK saves the record (and when that fails the
+    // dialog shows why), Reset puts the defaults back and rebuilds the dialog. Cancel and the others
+    // are left to the run mode.
     DialogOutcome OnGuiEvent(UINT event, int controlId, CGuiControl* control);
 
     bool Visible() const;

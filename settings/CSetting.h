@@ -1,6 +1,8 @@
 // The settings interface that the effect, the run modes and the dialog share.
 #pragma once
 
+#include <windows.h>
+
 class CSetting {
 public:
     virtual ~CSetting() = default;
@@ -8,6 +10,6 @@ public:
     virtual int Load() = 0;
     // Puts every setting to its default, in memory only.
     virtual int SetDefaults() = 0;
-    // Writes every setting to the settings file.
-    virtual int Save() = 0;
+    // Writes every setting to the settings file; a failure means nothing was written anywhere.
+    virtual HRESULT Save() = 0;
 };

@@ -15,6 +15,9 @@ public:
     virtual int Create(CSetting* setting, CGuiDialogResources* resources) = 0;
     // Takes a combo-box or slider change into the record and the texts beside the slider.
     virtual void OnGuiEvent(UINT event, int controlId, CGuiControl* control) = 0;
+    // Says in one line, below the buttons, that OK could not save the settings; the next Create
+    // takes the line away again.
+    virtual void ShowSaveFailure() = 0;
 
     // The run mode renders this dialog, passes it messages, sets its callback and its visibility.
     CGuiDialog& Dialog() { return dialog_; }

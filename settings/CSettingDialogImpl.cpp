@@ -282,6 +282,12 @@ void CSettingDialogImpl::KeepScalesOrdered(int movedId) {
     SetValueText(followerId, ValueTextOf(followerId));
 }
 
+void CSettingDialogImpl::ShowSaveFailure() {
+    if (!Dialog().GetControl(kIdSaveFailure, ControlType::Static)) {
+        Dialog().AddStatic(kIdSaveFailure, texts_->saveFailure, 20, 490, 640, 20);
+    }
+}
+
 void CSettingDialogImpl::SetValueText(int sliderId, const std::wstring& text) {
     if (auto* label = static_cast<CGuiStatic*>(Dialog().GetControl(sliderId + 1, ControlType::Static))) {
         label->SetText(text.c_str());

@@ -34,6 +34,7 @@ public:
     static constexpr int kIdSpeedLight = 16;
     static constexpr int kIdLightStrength = 18;
     static constexpr int kIdLightArea = 20;
+    static constexpr int kIdSaveFailure = 22;
     static constexpr int kIdLabel = -1;
 
     // Lists the framework's display modes of adapter 0 and speaks the user's interface language, in an
@@ -44,6 +45,7 @@ public:
 
     int Create(CSetting* setting, CGuiDialogResources* resources) override;
     void OnGuiEvent(UINT event, int controlId, CGuiControl* control) override;
+    void ShowSaveFailure() override;
 
     CSettingImpl* Setting() const { return setting_; }
     const std::wstring& FaceName() const { return faceName_; }

@@ -1,4 +1,4 @@
-// Reads and writes the settings record through the Windows private-profile functions.
+// Reads and writes the settings record: the file's text is read whole, edited and written whole.
 #include "settings/CSettingImpl.h"
 
 #include "settings/ProfileNumbers.h"
@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -44,56 +45,62 @@ constexpr std::array<RealEntry, 7> kReals{{
     {L"Light", L"Area", &CSettingImpl::LightArea, kSettingDefaults.LightArea},
 }};
 
-constexpr DWORD kValueBufferSize = 1024;
+// What the private-profile functions let through: a value read for an integer is cut to 29
+// characters, one read for a real to 1023; an integer's empty value gives its default.
+constexpr std::size_t kIntValueLength = 29;
+constexpr std::size_t kRealValueLength = 1023;
 
-std::int32_t ReadInt(const wchar_t* section, const wchar_t* key, std::int32_t defaultValue,
-                     const std::wstring& file) {
-    if (file.empty()) {
+std::int32_t ReadInt(const ProfileText& text, const wchar_t* section, const wchar_t* key,
+                     std::int32_t defaultValue) {
+    const std::optional<std::wstring> value = text.Find(section, key);
+    if (!value || value->empty()) {
         return defaultValue;
     }
-    return static_cast<std::int32_t>(GetPrivateProfileIntW(section, key, defaultValue, file.c_str()));
+    return ParseProfileInt(std::wstring_view(*value).substr(0, kIntValueLength));
 }
 
-double ReadReal(const wchar_t* section, const wchar_t* key, double defaultValue, const std::wstring& file) {
-    if (file.empty()) {
-        return defaultValue;
+double ReadReal(const ProfileText& text, const wchar_t* section, const wchar_t* key, double defaultValue) {
+    const std::optional<std::wstring> value = text.Find(section, key);
+    if (!value) {
+        return ParseProfileReal(FormatProfileReal(defaultValue));
     }
-    std::wstring defaultText = FormatProfileReal(defaultValue);
-    wchar_t buffer[kValueBufferSize] = {};
-    DWORD length =
-        GetPrivateProfileStringW(section, key, defaultText.c_str(), buffer, kValueBufferSize, file.c_str());
-    return ParseProfileReal(std::wstring_view(buffer, length));
-}
-
-void Write(const wchar_t* section, const wchar_t* key, const std::wstring& text, const std::wstring& file) {
-    // A file that cannot be written is silently left as it is.
-    WritePrivateProfileStringW(section, key, text.c_str(), file.c_str());
+    return ParseProfileReal(std::wstring_view(*value).substr(0, kRealValueLength));
 }
 
 } // namespace
 
-CSettingImpl::CSettingImpl() : useModuleFile_(true) {
+CSettingImpl::CSettingImpl() : disk_(&RealSettingsDisk()) {
     Load();
 }
 
-CSettingImpl::CSettingImpl(std::wstring fileName) : useModuleFile_(false), fileName_(std::move(fileName)) {
+CSettingImpl::CSettingImpl(std::wstring fileName)
+    : locations_(SettingsLocations{std::move(fileName), {}}), disk_(&RealSettingsDisk()) {
     Load();
+}
+
+CSettingImpl::CSettingImpl(SettingsLocations locations, SettingsDisk& disk)
+    : locations_(std::move(locations)), disk_(&disk) {
+    Load();
+}
+
+SettingsStore CSettingImpl::Store() const {
+    return SettingsStore(locations_ ? *locations_ : SettingsLocationsOfThisModule(), *disk_);
 }
 
 std::wstring CSettingImpl::FileName() const {
-    return useModuleFile_ ? SettingsFileOfThisModule() : fileName_;
+    return Store().FileToRead();
 }
 
 int CSettingImpl::Load() {
-    const std::wstring file = FileName();
-    ScreenWidth = ReadInt(L"Screen", L"Width", GetSystemMetrics(SM_CXSCREEN), file);
-    ScreenHeight = ReadInt(L"Screen", L"Height", GetSystemMetrics(SM_CYSCREEN), file);
+    const ProfileText text = Store().Read();
+    ScreenWidth = ReadInt(text, L"Screen", L"Width", GetSystemMetrics(SM_CXSCREEN));
+    ScreenHeight = ReadInt(text, L"Screen", L"Height", GetSystemMetrics(SM_CYSCREEN));
     for (std::size_t i = 0; i < kTriangleAndPiece.size(); ++i) {
         const IntEntry& e = kTriangleAndPiece[i];
-        this->*e.field = ReadInt(e.section, e.key, kTriangleAndPieceDefaults[i], file);
+        this->*e.field = ReadInt(text, e.section, e.key, kTriangleAndPieceDefaults[i]);
     }
     for (const RealEntry& e : kReals) {
-        this->*e.field = ReadReal(e.section, e.key, e.defaultValue, file);
+        this->*e.field = ReadReal(text, e.section, e.key, e.defaultValue);
     }
     return 0;
 }
@@ -110,18 +117,15 @@ int CSettingImpl::SetDefaults() {
     return 0;
 }
 
-int CSettingImpl::Save() {
-    const std::wstring file = FileName();
-    if (file.empty()) {
-        return 0;
-    }
-    Write(L"Screen", L"Width", FormatProfileInt(ScreenWidth), file);
-    Write(L"Screen", L"Height", FormatProfileInt(ScreenHeight), file);
-    for (const IntEntry& e : kTriangleAndPiece) {
-        Write(e.section, e.key, FormatProfileInt(this->*e.field), file);
-    }
-    for (const RealEntry& e : kReals) {
-        Write(e.section, e.key, FormatProfileReal(this->*e.field), file);
-    }
-    return 0;
+HRESULT CSettingImpl::Save() {
+    return Store().Write([this](ProfileText& text) {
+        text.Set(L"Screen", L"Width", FormatProfileInt(ScreenWidth));
+        text.Set(L"Screen", L"Height", FormatProfileInt(ScreenHeight));
+        for (const IntEntry& e : kTriangleAndPiece) {
+            text.Set(e.section, e.key, FormatProfileInt(this->*e.field));
+        }
+        for (const RealEntry& e : kReals) {
+            text.Set(e.section, e.key, FormatProfileReal(this->*e.field));
+        }
+    });
 }

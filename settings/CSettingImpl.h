@@ -1,23 +1,28 @@
-// The settings record: twelve values kept in the initialisation file next to the program.
+// The settings record: twelve values kept in the settings file (see SettingsStore for where it lies).
 #pragma once
 
 #include "settings/CSetting.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CSettingImpl : public CSetting {
 public:
-    // Reads the file named after the program's own module.
+    // Reads the settings of the program that holds this code: the user's own file when it exists,
+    // else the one beside the program.
     CSettingImpl();
-    // Reads (and later writes) the given file instead; an empty name means no file at all.
+    // Reads (and later writes) the given file only; an empty name means no file at all.
     explicit CSettingImpl(std::wstring fileName);
+    // Reads and writes these places through this disk.
+    CSettingImpl(SettingsLocations locations, SettingsDisk& disk);
 
     int Load() override;
     int SetDefaults() override;
-    int Save() override;
+    HRESULT Save() override;
 
-    // The file that Load and Save use now (empty when no path can be built).
+    // The file that Load reads now (empty when no path can be built).
     std::wstring FileName() const;
 
     std::int32_t ScreenWidth = 0;
@@ -34,6 +39,9 @@ public:
     double LightArea = 0.0;
 
 private:
-    bool useModuleFile_;
-    std::wstring fileName_;
+    // The places are worked out afresh for every Load and Save of the program's own settings.
+    SettingsStore Store() const;
+
+    std::optional<SettingsLocations> locations_;
+    SettingsDisk* disk_;
 };

@@ -13,6 +13,7 @@ const DialogTexts JapaneseTexts{
      L"光の強さ", L"光の範囲"},
     {L"フラット", L"きらめき", L"ビビッド", L"水晶", L"モザイク", L"ステンドグラス"},
     {L"OK", L"キャンセル", L"リセット"},
+    L"設定を保存できませんでした。プログラムのフォルダーにもユーザーのフォルダーにも書き込めません。",
 };
 
 const DialogTexts EnglishTexts{
@@ -23,6 +24,7 @@ const DialogTexts EnglishTexts{
      L"Light strength", L"Light area"},
     {L"Flat", L"Sparkle", L"Vivid", L"Crystal", L"Mosaic", L"Stained glass"},
     {L"OK", L"Cancel", L"Reset"},
+    L"The settings could not be saved: neither the program's folder nor your own folder can be written.",
 };
 
 } // namespace

@@ -20,6 +20,8 @@ struct DialogTexts {
     std::array<const wchar_t*, 6> textureNames;
     // OK, Cancel, Reset: the buttons in ID order.
     std::array<const wchar_t*, 3> buttons;
+    // One line under the buttons when OK could not write the settings anywhere.
+    const wchar_t* saveFailure;
 };
 
 const DialogTexts& TextsOf(DialogLanguage language);

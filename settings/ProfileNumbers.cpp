@@ -114,3 +114,51 @@ double ParseProfileReal(std::wstring_view text) {
     }
     return negative ? -value : value;
 }
+
+std::int32_t ParseProfileInt(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] <= L' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    std::uint32_t base = 10;
+    if (i + 1 < text.size() && text[i] == L'0') {
+        switch (text[i + 1]) {
+        case L'x':
+            base = 16;
+            break;
+        case L'o':
+            base = 8;
+            break;
+        case L'b':
+            base = 2;
+            break;
+        default:
+            break;
+        }
+        if (base != 10) {
+            i += 2;
+        }
+    }
+    std::uint32_t total = 0;
+    for (; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        std::uint32_t digit = 36;
+        if (c >= L'0' && c <= L'9') {
+            digit = static_cast<std::uint32_t>(c - L'0');
+        } else if (c >= L'a' && c <= L'z') {
+            digit = static_cast<std::uint32_t>(c - L'a' + 10);
+        } else if (c >= L'A' && c <= L'Z') {
+            digit = static_cast<std::uint32_t>(c - L'A' + 10);
+        }
+        if (digit >= base) {
+            break;
+        }
+        total = total * base + digit;
+    }
+    return static_cast<std::int32_t>(negative ? 0u - total : total);
+}

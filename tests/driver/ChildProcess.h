@@ -25,6 +25,7 @@ public:
     // The program's exit code once it has ended.
     int ExitCode() const;
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
 
     // Waits until the program ends or the time is up, while this thread's windows get their messages;
     // true when it ended.

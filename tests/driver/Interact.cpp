@@ -286,6 +286,20 @@ int RunStep(Target& target, const std::wstring& step) {
 
 } // namespace
 
+void ClickAt(HWND window, int x, int y) {
+    BringToFront(window);
+    const POINT point = ScreenPoint(window, x, y);
+    MoveTo(point);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, point);
+    Sleep(30);
+    SendMouse(MOUSEEVENTF_LEFTUP, point);
+}
+
+void PressKeyOn(HWND window, WORD key) {
+    BringToFront(window);
+    SendKey(key);
+}
+
 int Interact(int argc, wchar_t** argv) {
     int separator = 0;
     while (separator < argc && std::wstring(argv[separator]) != L"--") {

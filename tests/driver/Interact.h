@@ -19,3 +19,8 @@
 // argv: PROGRAM [ARGS...] -- STEP...; the result is the program's exit code or a driver failure
 // (DriverExitCodes.h).
 int Interact(int argc, wchar_t** argv);
+
+// Real input on a window, as a user gives it: the window brought to the front, then a left click at a
+// client point, or a key pressed and released.
+void ClickAt(HWND window, int x, int y);
+void PressKeyOn(HWND window, WORD key);

@@ -9,11 +9,14 @@
 //                                                      MS milliseconds (default 3000) of preview
 //   VitrelleDriver interact PROGRAM [ARGS...] -- STEP... run PROGRAM and play mouse and key input at
 //                                                      given points, with checks (see Interact.h)
+//   VitrelleDriver soak PHASE SECONDS PROGRAM [ARGS...] run PROGRAM for long under real input and
+//                                                      watch its memory and objects (see Soak.h)
 // Each returns PROGRAM's exit code; 200 and above are the driver's own failures (DriverExitCodes.h). A
 // program that does not end within 30 seconds after its last step is terminated (kTimedOut).
 #include "driver/ChildProcess.h"
 #include "driver/DriverExitCodes.h"
 #include "driver/Interact.h"
+#include "driver/Soak.h"
 
 #include <windows.h>
 
@@ -276,12 +279,15 @@ int Dispatch(int argc, wchar_t** argv) {
     if (command == L"interact" && argc >= 4) {
         return Interact(argc - 1, argv + 1);
     }
+    if (command == L"soak" && argc >= 4) {
+        return Soak(argc - 1, argv + 1);
+    }
     if (command == L"preview" && argc >= 2) {
         return Preview(argv[1], argc >= 3 ? static_cast<DWORD>(Number(argv[2])) : 3000);
     }
     std::fwprintf(stderr, L"usage: VitrelleDriver hold-mutex NAME COMMAND... | run-short PROGRAM [ARGS...] | "
                           L"run PROGRAM [ARGS...] | drive STEPS PROGRAM [ARGS...] | preview PROGRAM [MS] | "
-                          L"interact PROGRAM [ARGS...] -- STEP...\n");
+                          L"interact PROGRAM [ARGS...] -- STEP... | soak PHASE SECONDS PROGRAM [ARGS...]\n");
     return kUsage;
 }
 

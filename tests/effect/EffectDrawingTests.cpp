@@ -267,7 +267,7 @@ TEST_CASE("RenderChamber: a failure gives the previous render target back") {
     Drawing d;
     d.Frame();
     // No atlas for the pieces: the chamber drawing fails at the first piece.
-    d.effect.OnLostDevice();
+    d.effect.OnDestroyDevice();
     REQUIRE(d.effect.OnResetDevice(d.device) == S_OK);
     d.effect.Renderer().LoadedTexture = d.effect.TriangleTexture;
     ComPtr<IDirect3DSurface9> backBuffer;
@@ -291,7 +291,8 @@ TEST_CASE("RenderChamber: a failure gives the previous render target back") {
     CHECK(p.Sum(kWidth / 2 + 10, kHeight / 2 + 10) + p.Sum(kWidth / 2 - 10, kHeight / 2 - 10) > 0);
 }
 
-TEST_CASE("Device resources: a loss and reset keep pieces and phases; the atlas comes back next frame") {
+TEST_CASE("Device resources: a loss and reset keep pieces, phases and the managed atlas; after the device went, "
+          "the atlas comes back next frame") {
     Drawing d;
     d.Frame();
     REQUIRE(d.effect.Renderer().AtlasTexture() != nullptr);
@@ -301,20 +302,26 @@ TEST_CASE("Device resources: a loss and reset keep pieces and phases; the atlas 
     // An extra reference shows whether a second loss releases anything.
     ComPtr<IDirect3DVertexBuffer9> vertices = d.effect.Renderer().VertexBuffer();
     REQUIRE(vertices != nullptr);
+    IDirect3DTexture9* const atlas = d.effect.Renderer().AtlasTexture();
     d.effect.OnLostDevice();
     d.effect.OnLostDevice();
-    CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
     CHECK(d.effect.Renderer().VertexBuffer() == nullptr);
     CHECK(d.effect.Renderer().ChamberTexture() == nullptr);
-    CHECK(d.effect.Renderer().LoadedTexture == -1);
+    CHECK(d.effect.Renderer().AtlasTexture() == atlas);
     vertices.Get()->AddRef();
     CHECK(vertices.Get()->Release() == 1);
     vertices.Reset();
 
     REQUIRE(d.effect.OnResetDevice(d.device) == S_OK);
-    CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
     CHECK(d.effect.Simulation().Pieces.size() == pieces.size());
     CHECK(d.effect.Simulation().LightPhase == phase);
+    d.Frame();
+    CHECK(d.effect.Renderer().AtlasTexture() == atlas); // drawn with, not loaded again
+
+    d.effect.OnDestroyDevice();
+    CHECK(d.effect.Renderer().AtlasTexture() == nullptr);
+    CHECK(d.effect.Renderer().LoadedTexture == -1);
+    REQUIRE(d.effect.OnResetDevice(d.device) == S_OK);
     d.Frame();
     CHECK(d.effect.Renderer().AtlasTexture() != nullptr);
     CHECK(d.effect.Renderer().LoadedTexture == d.effect.TriangleTexture);

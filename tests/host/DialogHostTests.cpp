@@ -8,6 +8,7 @@
 
 #include "effect/CSaverImpl.h"
 #include "gui/CGuiSlider.h"
+#include "gui/CGuiStatic.h"
 #include "settings/CSettingDialogImpl.h"
 #include "settings/CSettingImpl.h"
 #include "settings/SettingDefaults.h"
@@ -131,6 +132,24 @@ TEST_CASE("DialogHost: the dialog's buttons are consumed clicks; OK saves, Cance
     CHECK(mode.outcomes.size() == 3);
     CHECK(mode.host.OnKeyboard(VK_F1, true));
     CHECK(mode.host.Visible());
+}
+
+TEST_CASE("DialogHost: when OK cannot save anywhere, the dialog stays open and says so in one line") {
+    TempFolder folder;
+    HostingMode mode(folder / L"no such folder\\Vitrelle.ini");
+    CGuiDialog& dialog = mode.host.SettingDialog().Dialog();
+    CHECK(dialog.GetControl(CSettingDialogImpl::kIdSaveFailure, ControlType::Static) == nullptr);
+    mode.Click(kOkPoint);
+    mode.Click(kOkPoint);
+    CHECK(mode.outcomes == std::vector<DialogOutcome>{DialogOutcome::SaveFailed, DialogOutcome::SaveFailed});
+    CHECK(mode.host.Visible());
+    auto* line = static_cast<CGuiStatic*>(dialog.GetControl(CSettingDialogImpl::kIdSaveFailure, ControlType::Static));
+    REQUIRE(line != nullptr);
+    CHECK(std::wstring(line->GetText()) == TextsOf(UserInterfaceLanguage()).saveFailure);
+    CHECK_FALSE(FileExists(folder / L"no such folder"));
+    // Reset builds the dialog anew, without the line.
+    mode.Click(kResetPoint);
+    CHECK(dialog.GetControl(CSettingDialogImpl::kIdSaveFailure, ControlType::Static) == nullptr);
 }
 
 TEST_CASE("Saver dialog: hidden at first; a key-down or a left-button release ends the run") {

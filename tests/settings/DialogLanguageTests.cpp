@@ -146,7 +146,8 @@ TEST_SUITE("settings") {
         }
     }
 
-    TEST_CASE("Dialog language: every English text fits its box in the dialog's face") {
+    TEST_CASE("Dialog language: every English text fits its box in the dialog's face, and so does the Japanese "
+              "line that says OK could not save") {
         const std::wstring face = ChooseFaceFor(DialogLanguage::English, &IsFontFaceInstalled);
         TextMeasure measure(face, 12, 400);
         CAPTURE(measure.Face());
@@ -164,6 +165,8 @@ TEST_SUITE("settings") {
         for (const wchar_t* button : texts.buttons) {
             boxes.emplace_back(button, 80);
         }
+        // The line that says OK could not save spans 640 under the buttons.
+        boxes.emplace_back(texts.saveFailure, 640);
         for (const auto& [text, width] : boxes) {
             CAPTURE(std::string(text.begin(), text.end()));
             const int measured = measure.Width(text);
@@ -171,5 +174,7 @@ TEST_SUITE("settings") {
             CHECK(measured > 0);
             CHECK(measured <= width);
         }
+        const TextMeasure japanese(ChooseFaceFor(DialogLanguage::Japanese, &IsFontFaceInstalled), 12, 400);
+        CHECK(japanese.Width(TextsOf(DialogLanguage::Japanese).saveFailure) <= 640);
     }
 }

@@ -178,17 +178,17 @@ TEST_CASE("Settings file: SetDefaults touches no file, Load brings the file back
     CHECK(s.PieceCount == 7);
 }
 
-TEST_CASE("Settings file: a file that cannot be written is left alone") {
+TEST_CASE("Settings file: a file that cannot be written is left alone, and Save says so") {
     TempFolder folder;
     CSettingImpl s(folder / L"no such folder\\Vitrelle.ini");
     s.PieceCount = 3;
-    s.Save();
+    CHECK(FAILED(s.Save()));
     CHECK_FALSE(FileExists(folder / L"no such folder"));
     CHECK(s.PieceCount == 3);
 
     CSettingImpl none{std::wstring()};
     none.PieceCount = 4;
-    none.Save();
+    CHECK(FAILED(none.Save()));
     CHECK(none.PieceCount == 4);
     CHECK(none.TriangleSize == 96);
 }
