@@ -70,7 +70,7 @@ SurfacePixels DrawFrame(CSaverImpl& effect, IDirect3DDevice9* device, double tim
 int Capture(const std::wstring& folder, int frames, int perSecond, int shrink) {
     IDirect3DDevice9* device = FrameworkGetDevice();
     CSaverImpl effect{std::wstring()};
-    effect.Seed(kSeed);
+    effect.Simulation().Seed(kSeed);
     ThrowIfFailed(effect.OnResetDevice(device));
     const float step = 1.0f / static_cast<float>(perSecond);
     double time = 0.0;
