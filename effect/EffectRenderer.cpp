@@ -120,7 +120,8 @@ void EffectRenderer::FitChamberTarget(IDirect3DDevice9* device, std::int32_t tri
 void EffectRenderer::CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize) {
     const UINT side = static_cast<UINT>(2 * triangleSize);
     // The device may substitute the nearest render-target format it has (X8R8G8B8 here).
-    ThrowIfFailed(CreateRenderTargetTexture(device, side, side, D3DFMT_R8G8B8, ChamberTarget.ReleaseAndGetAddressOf()));
+    ThrowIfFailed(
+        CreateRenderTargetTexture(device, side, side, D3DFMT_R8G8B8, ChamberTarget.ReleaseAndGetAddressOf()));
 }
 
 void EffectRenderer::SetRenderStates(IDirect3DDevice9* device) {

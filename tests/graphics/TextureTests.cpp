@@ -144,7 +144,8 @@ TEST_CASE("HalveByBoxFilter: each pixel is the area-weighted mean of what it cov
 
 TEST_CASE("PackRow: channels rounded to bytes, narrower ones their top bits, in each format's byte order") {
     // White, transparent black, mid grey, a dark colour and channels out of range or between bytes.
-    const float pixels[] = {255, 255, 255, 255, 0, 0, 0, 0, 128, 128, 128, 64, 7, 3, 15, 3, 9.6f, 300, -4, 127.4f};
+    const float pixels[] = {255, 255, 255, 255, 0, 0, 0,    0,   128, 128,
+                            128, 64,  7,   3,   15, 3, 9.6f, 300, -4,  127.4f};
     std::uint16_t words[5] = {};
     PackRow(pixels, 5, D3DFMT_R5G6B5, words);
     CHECK(words[0] == 0xFFFF);

@@ -112,12 +112,12 @@ TEST_CASE("Atlas textures: level 0 bit for bit as the reference makes it, box-fi
                 if (kind.boxFilter) {
                     CHECK(c.differing == 0);
                 } else if (id == 202) {
-                    const std::string made = !evenAbove        ? "made from a level of odd size, not classified"
+                    const std::string made = !evenAbove ? "made from a level of odd size, not classified"
                                              : kind.pointSample ? "point-sampled from the level above it"
                                                                 : "neither point-sampled nor box-filtered";
-                    MESSAGE("level " << level << " of the reference is " << made
-                                     << ": not compared (largest difference " << c.worst << ", " << c.differing
-                                     << " of " << a.words.size() << " texels more than 1 apart)");
+                    MESSAGE("level " << level << " of the reference is " << made << ": not compared (largest "
+                                     << "difference " << c.worst << ", " << c.differing << " of "
+                                     << a.words.size() << " texels more than 1 apart)");
                 }
             }
             theirsAbove = b;
