@@ -38,7 +38,8 @@ HRESULT CreateTextureFromFileBytes(IDirect3DDevice9* device, std::span<const std
 HRESULT CreateTextureFromResource(IDirect3DDevice9* device, HMODULE module, const wchar_t* name,
                                   IDirect3DTexture9** texture);
 
-// A one-level render-target texture of width by height in the default pool, in `format` or the
-// nearest format the device can render to.
+// A one-level render-target texture of exactly width by height in the default pool, in `format` or
+// the nearest format the device can render to. It is never enlarged: its users tell a stale target
+// by its width and address it in its own pixels.
 HRESULT CreateRenderTargetTexture(IDirect3DDevice9* device, UINT width, UINT height, D3DFORMAT format,
                                   IDirect3DTexture9** texture);
