@@ -5,8 +5,7 @@
 #include "effect/ScopedRenderTarget.h"
 #include "effect/TileLayout.h"
 #include "framework/HResultError.h"
-
-#include <d3dx9tex.h>
+#include "graphics/TextureLoader.h"
 
 #include <array>
 #include <cmath>
@@ -99,12 +98,10 @@ void EffectRenderer::Render(IDirect3DDevice9* device, const EffectSimulation& si
 }
 
 void EffectRenderer::LoadAtlas(IDirect3DDevice9* device, std::int32_t textureIndex) {
-    // Filter none: a texture enlarged to powers of two keeps the image unscaled in its top-left
-    // corner, so the pieces' cell rectangles stay valid.
-    ThrowIfFailed(D3DXCreateTextureFromResourceExW(
-        device, GetModuleHandleW(nullptr), MAKEINTRESOURCEW(AtlasResourceId(textureIndex)), 0, 0, 0, 0,
-        D3DFMT_R5G6B5, D3DPOOL_MANAGED, D3DX_FILTER_NONE, D3DX_FILTER_BOX | D3DX_FILTER_MIRROR, 0, nullptr,
-        nullptr, Atlas.ReleaseAndGetAddressOf()));
+    // A texture enlarged to powers of two keeps the image unscaled in its top-left corner, so the
+    // pieces' cell rectangles stay valid.
+    ThrowIfFailed(CreateAtlasTexture(device, GetModuleHandleW(nullptr), AtlasResourceId(textureIndex),
+                                     Atlas.ReleaseAndGetAddressOf()));
     D3DSURFACE_DESC desc{};
     ThrowIfFailed(Atlas->GetLevelDesc(0, &desc));
     atlasWidth_ = static_cast<float>(desc.Width);
@@ -127,8 +124,8 @@ void EffectRenderer::FitChamberTarget(IDirect3DDevice9* device, std::int32_t tri
 void EffectRenderer::CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize) {
     const UINT side = static_cast<UINT>(2 * triangleSize);
     // The device may substitute the nearest render-target format it has (X8R8G8B8 here).
-    ThrowIfFailed(D3DXCreateTexture(device, side, side, 1, D3DUSAGE_RENDERTARGET, D3DFMT_R8G8B8,
-                                    D3DPOOL_DEFAULT, ChamberTarget.ReleaseAndGetAddressOf()));
+    ThrowIfFailed(
+        CreateRenderTargetTexture(device, side, side, D3DFMT_R8G8B8, ChamberTarget.ReleaseAndGetAddressOf()));
 }
 
 void EffectRenderer::SetRenderStates(IDirect3DDevice9* device) {

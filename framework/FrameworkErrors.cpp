@@ -1,8 +1,9 @@
 // Result-code sentences, the framework's error messages and their exit codes.
 #include "framework/FrameworkErrors.h"
 
+#include "graphics/GraphicsErrors.h"
+
 #include <d3d9.h>
-#include <d3dx9.h>
 
 #include <array>
 
@@ -54,15 +55,15 @@ constexpr std::array kDescriptions{
     Description{D3DERR_WASSTILLDRAWING, L"The previous drawing operation on this surface is still running."},
     Description{D3DERR_DEVICEREMOVED, L"The hardware adapter has been removed."},
     Description{D3DERR_DEVICEHUNG, L"The device stopped responding and was reset."},
-    Description{D3DXERR_CANNOTMODIFYINDEXBUFFER, L"The index buffer cannot be modified."},
-    Description{D3DXERR_INVALIDMESH, L"The mesh is not valid."},
-    Description{D3DXERR_CANNOTATTRSORT, L"Sorting by attribute is not supported for this mesh."},
-    Description{D3DXERR_SKINNINGNOTSUPPORTED, L"Skinning is not supported."},
-    Description{D3DXERR_TOOMANYINFLUENCES, L"Too many influences were given."},
-    Description{D3DXERR_INVALIDDATA, L"The data is not valid."},
-    Description{D3DXERR_LOADEDMESHASNODATA, L"The loaded mesh has no data."},
-    Description{D3DXERR_DUPLICATENAMEDFRAGMENT, L"A fragment with that name already exists."},
-    Description{D3DXERR_CANNOTREMOVELASTITEM, L"The last item cannot be removed."},
+    Description{GraphicsError::CannotModifyIndexBuffer, L"The index buffer cannot be modified."},
+    Description{GraphicsError::InvalidMesh, L"The mesh is not valid."},
+    Description{GraphicsError::CannotAttributeSort, L"Sorting by attribute is not supported for this mesh."},
+    Description{GraphicsError::SkinningNotSupported, L"Skinning is not supported."},
+    Description{GraphicsError::TooManyInfluences, L"Too many influences were given."},
+    Description{GraphicsError::InvalidData, L"The data is not valid."},
+    Description{GraphicsError::LoadedMeshHasNoData, L"The loaded mesh has no data."},
+    Description{GraphicsError::DuplicateNamedFragment, L"A fragment with that name already exists."},
+    Description{GraphicsError::CannotRemoveLastItem, L"The last item cannot be removed."},
     Description{kErrorNoDirect3D, L"Could not initialize Direct3D."},
     Description{kErrorNoCompatibleDevices, L"Could not find any compatible Direct3D devices."},
     Description{kErrorMediaNotFound, L"Could not find required media."},

@@ -1,6 +1,7 @@
 // The shared font and texture cache of the dialogs and its device life.
 #include "gui/CGuiDialogResources.h"
 
+#include "graphics/TextureLoader.h"
 #include "gui/BuiltInSkin.h"
 
 #include <new>
@@ -97,23 +98,17 @@ HRESULT CGuiDialogResources::CreateFontObject(CGuiFontEntry& entry) {
 
 HRESULT CGuiDialogResources::CreateTextureObject(CGuiTextureEntry& entry) {
     entry.texture.Reset();
-    D3DXIMAGE_INFO info = {};
     if (entry.module == BuiltInSkinModule() && entry.resourceId == kBuiltInSkinId &&
         entry.resourceName.empty()) {
         const std::span<const BYTE> skin = BuiltInSkinImage();
         if (skin.empty()) {
             return E_FAIL;
         }
-        return D3DXCreateTextureFromFileInMemoryEx(device, skin.data(), static_cast<UINT>(skin.size()),
-                                                   D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
-                                                   D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info,
-                                                   nullptr, entry.texture.GetAddressOf());
+        return CreateTextureFromFileBytes(device, skin, entry.texture.GetAddressOf());
     }
     const wchar_t* name =
         entry.resourceName.empty() ? MAKEINTRESOURCEW(entry.resourceId) : entry.resourceName.c_str();
-    return D3DXCreateTextureFromResourceExW(device, entry.module, name, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
-                                            D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                            &info, nullptr, entry.texture.GetAddressOf());
+    return CreateTextureFromResource(device, entry.module, name, entry.texture.GetAddressOf());
 }
 
 // Every object is attempted even after a failure, so one bad entry does not leave the rest undrawn;

@@ -1,7 +1,6 @@
 // The skin texture built into the program: its DDS header and the artwork in each control's rectangle.
+#include "graphics/DdsDecoder.h"
 #include "gui/SkinImage.h"
-
-#include <d3dx9.h>
 
 #include <doctest/doctest.h>
 
@@ -98,13 +97,14 @@ TEST_CASE("Skin image: the header describes a 256 x 256 picture of red, green, b
     CHECK(kSkinImageSize == 128 + 256 * 256 * 4);
 }
 
-TEST_CASE("Skin image: the image library reads it as a 256 x 256 texture with alpha") {
-    D3DXIMAGE_INFO info{};
-    REQUIRE(D3DXGetImageInfoFromFileInMemory(SkinImage, kSkinImageSize, &info) == S_OK);
-    CHECK(info.Width == 256);
-    CHECK(info.Height == 256);
-    CHECK(info.ImageFileFormat == D3DXIFF_DDS);
-    CHECK(info.Format == D3DFMT_A8B8G8R8);
+TEST_CASE("Skin image: the DDS reader takes it as 256 x 256 A8B8G8R8 pixels, bytes as stored") {
+    RgbaImage image;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    REQUIRE(DecodeDds({SkinImage, kSkinImageSize}, image, format) == S_OK);
+    CHECK(image.width == 256);
+    CHECK(image.height == 256);
+    CHECK(format == D3DFMT_A8B8G8R8);
+    CHECK(std::memcmp(image.pixels.data(), SkinImage + 128, image.pixels.size()) == 0);
 }
 
 TEST_CASE("Skin image: every rectangle the controls draw from holds a picture") {

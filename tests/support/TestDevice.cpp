@@ -1,7 +1,7 @@
 // A real windowed Direct3D 9 device for drawing tests.
 #include "support/TestDevice.h"
 
-#include <d3dx9.h>
+#include "graphics/PngEncoder.h"
 
 TestDevice::TestDevice(int w, int h) : width(w), height(h) {
     RECT frame = {0, 0, w, h};
@@ -91,23 +91,7 @@ D3DCOLOR TestDevice::Pixel(int x, int y) const {
 }
 
 void TestDevice::Save(const std::wstring& file) const {
-    Microsoft::WRL::ComPtr<IDirect3DSurface9> surface;
-    if (FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                   surface.GetAddressOf(), nullptr))) {
-        return;
-    }
-    D3DLOCKED_RECT locked = {};
-    if (FAILED(surface->LockRect(&locked, nullptr, 0))) {
-        return;
-    }
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < width; ++x) {
-            row[x] = Pixel(x, y);
-        }
-    }
-    surface->UnlockRect();
-    D3DXSaveSurfaceToFileW(file.c_str(), D3DXIFF_PNG, surface.Get(), nullptr, nullptr);
+    WriteFileBytes(file, EncodePng(ImageFromColours(pixels, width, height), false));
 }
 
 BYTE Red(D3DCOLOR c) {

@@ -1,7 +1,7 @@
-// PNG encoding with zlib, for the artwork generators.
+// Pictures of the artwork generators, written as PNG files.
 #include "artwork/Image.h"
 
-#include <zlib.h>
+#include "graphics/PngEncoder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,21 +12,6 @@ namespace {
 
 std::uint8_t ToByte(double v) {
     return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-}
-
-void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
-    PutU32(out, static_cast<std::uint32_t>(data.size()));
-    std::size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    uLong crc = crc32(0, out.data() + start, static_cast<uInt>(out.size() - start));
-    PutU32(out, static_cast<std::uint32_t>(crc));
 }
 
 } // namespace
@@ -48,31 +33,11 @@ Rgba Image::Get(int x, int y) const {
 }
 
 std::vector<std::uint8_t> Image::EncodePng(bool withAlpha) const {
-    const int channels = withAlpha ? 4 : 3;
-    std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<std::size_t>(height_) * (1 + width_ * channels));
-    for (int y = 0; y < height_; ++y) {
-        raw.push_back(0); // filter: none
-        for (int x = 0; x < width_; ++x) {
-            const std::uint8_t* p = &rgba_[(static_cast<std::size_t>(y) * width_ + x) * 4];
-            raw.insert(raw.end(), p, p + channels);
-        }
+    RgbaImage image{static_cast<std::uint32_t>(width_), static_cast<std::uint32_t>(height_), 4, rgba_};
+    std::vector<std::uint8_t> png = ::EncodePng(image, withAlpha);
+    if (png.empty()) {
+        throw std::runtime_error("PNG encoding failed");
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
-        throw std::runtime_error("zlib compression failed");
-    }
-    packed.resize(packedSize);
-
-    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> header;
-    PutU32(header, static_cast<std::uint32_t>(width_));
-    PutU32(header, static_cast<std::uint32_t>(height_));
-    header.insert(header.end(), {8, static_cast<std::uint8_t>(withAlpha ? 6 : 2), 0, 0, 0});
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", {});
     return png;
 }
 

@@ -1,10 +1,11 @@
 // Draws the running saver full screen at 1920 x 1080, frame by frame at a fixed time step (the software
-// renderer here is slower than real time), and writes every frame, shrunk by box averaging, as a 24-bit
-// BMP: the frames of the README's animation (make docs).
+// renderer here is slower than real time), and writes every frame, shrunk by box averaging, as a PNG:
+// the frames of the README's animation (make docs).
 //   CaptureFrames FOLDER FRAMES FRAMES-PER-SECOND SHRINK
 #include "effect/CSaverImpl.h"
 #include "framework/Framework.h"
 #include "framework/HResultError.h"
+#include "graphics/PngEncoder.h"
 #include "support/SurfacePixels.h"
 
 #include <windows.h>
@@ -12,8 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,73 +21,32 @@ namespace {
 constexpr std::uint32_t kSeed = 20261208;
 constexpr int kSettleFrames = 40; // the pieces' first shake spreads them out before the capture
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> bgr; // rows top to bottom, 3 bytes a pixel
-};
-
 // Each output pixel is the mean of a SHRINK x SHRINK block of the frame.
-Picture Shrink(const SurfacePixels& frame, int shrink) {
-    Picture out;
-    out.width = static_cast<int>(frame.width) / shrink;
-    out.height = static_cast<int>(frame.height) / shrink;
-    out.bgr.reserve(static_cast<size_t>(out.width) * out.height * 3);
+RgbaImage Shrink(const SurfacePixels& frame, int shrink) {
+    RgbaImage out;
+    out.width = frame.width / static_cast<UINT>(shrink);
+    out.height = frame.height / static_cast<UINT>(shrink);
+    out.channels = 3;
+    out.pixels.reserve(std::size_t{out.width} * out.height * 4);
     const int area = shrink * shrink;
-    for (int y = 0; y < out.height; ++y) {
-        for (int x = 0; x < out.width; ++x) {
+    for (UINT y = 0; y < out.height; ++y) {
+        for (UINT x = 0; x < out.width; ++x) {
             int sum[3] = {};
             for (int dy = 0; dy < shrink; ++dy) {
                 for (int dx = 0; dx < shrink; ++dx) {
-                    const std::uint32_t c =
-                        frame.At(static_cast<UINT>(x * shrink + dx), static_cast<UINT>(y * shrink + dy));
+                    const std::uint32_t c = frame.At(x * shrink + dx, y * shrink + dy);
                     for (int channel = 0; channel < 3; ++channel) {
-                        sum[channel] += static_cast<int>(c >> (8 * channel) & 0xFF);
+                        sum[channel] += static_cast<int>(c >> (16 - 8 * channel) & 0xFF);
                     }
                 }
             }
             for (int channel = 0; channel < 3; ++channel) {
-                out.bgr.push_back(static_cast<std::uint8_t>((sum[channel] + area / 2) / area));
+                out.pixels.push_back(static_cast<std::uint8_t>((sum[channel] + area / 2) / area));
             }
+            out.pixels.push_back(255);
         }
     }
     return out;
-}
-
-void PutLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-// A bottom-up 24-bit BMP, each row padded to four bytes.
-bool WriteBmp(const std::wstring& path, const Picture& picture) {
-    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(picture.width) * 3 + 3) & ~3u;
-    const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(picture.height);
-    std::vector<std::uint8_t> file;
-    file.reserve(54 + imageBytes);
-    file.push_back('B');
-    file.push_back('M');
-    PutLittleEndian(file, 54 + imageBytes, 4);
-    PutLittleEndian(file, 0, 4);
-    PutLittleEndian(file, 54, 4);
-    PutLittleEndian(file, 40, 4);
-    PutLittleEndian(file, static_cast<std::uint32_t>(picture.width), 4);
-    PutLittleEndian(file, static_cast<std::uint32_t>(picture.height), 4);
-    PutLittleEndian(file, 1, 2);
-    PutLittleEndian(file, 24, 2);
-    for (int field = 0; field < 6; ++field) {
-        PutLittleEndian(file, 0, 4); // no compression; sizes and palette left to the reader
-    }
-    const size_t stride = static_cast<size_t>(picture.width) * 3;
-    for (int y = picture.height - 1; y >= 0; --y) {
-        const auto row = picture.bgr.begin() + static_cast<std::ptrdiff_t>(stride * static_cast<size_t>(y));
-        file.insert(file.end(), row, row + static_cast<std::ptrdiff_t>(stride));
-        file.resize(file.size() + (rowBytes - stride), 0);
-    }
-    std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
 }
 
 // One frame of the effect into the back buffer; its pixels are read back before Present, which
@@ -112,7 +70,7 @@ SurfacePixels DrawFrame(CSaverImpl& effect, IDirect3DDevice9* device, double tim
 int Capture(const std::wstring& folder, int frames, int perSecond, int shrink) {
     IDirect3DDevice9* device = FrameworkGetDevice();
     CSaverImpl effect{std::wstring()};
-    effect.Seed(kSeed);
+    effect.Simulation().Seed(kSeed);
     ThrowIfFailed(effect.OnResetDevice(device));
     const float step = 1.0f / static_cast<float>(perSecond);
     double time = 0.0;
@@ -126,8 +84,8 @@ int Capture(const std::wstring& folder, int frames, int perSecond, int shrink) {
             return 1;
         }
         wchar_t name[32];
-        std::swprintf(name, std::size(name), L"\\frame%03d.bmp", i);
-        if (!WriteBmp(folder + name, Shrink(frame, shrink))) {
+        std::swprintf(name, std::size(name), L"\\frame%03d.png", i);
+        if (!WriteFileBytes(folder + name, EncodePng(Shrink(frame, shrink), false))) {
             std::fprintf(stderr, "frame %d could not be written\n", i);
             return 1;
         }

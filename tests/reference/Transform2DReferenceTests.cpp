@@ -1,16 +1,24 @@
-// The scale-turn-translate matrix against the Direct3D utility library's own.
+// The scale-turn-translate matrix against the reference library's own, loaded at run time.
 #include "graphics/Transform2D.h"
+#include "support/ReferenceLibrary.h"
 
-#include <d3dx9math.h>
+#include <d3dx9math.h> // declarations and types only: the library is loaded at run time
 
 #include <doctest/doctest.h>
 
 #include <algorithm>
 #include <cmath>
 
-TEST_SUITE("graphics") {
+TEST_SUITE("reference") {
 
 TEST_CASE("CentredTransform2D: the same matrix as D3DXMatrixTransformation2D about one centre") {
+    const ReferenceLibrary library;
+    const auto transform =
+        library.Get<decltype(&D3DXMatrixTransformation2D)>("D3DXMatrixTransformation2D");
+    if (transform == nullptr) {
+        MESSAGE("the reference library is not present: skipped");
+        return;
+    }
     const D3DXVECTOR2 centres[] = {{0, 0}, {32, 32}, {96, 110.85f}, {-5, 1000}};
     const D3DXVECTOR2 scalings[] = {{1, 1}, {-1, 1}, {0.2f, 1.9f}, {0, 0.5f}};
     const float rotations[] = {0.0f, 0.3f, -1.0472f, 3.14159f, -7.5f, 40.0f};
@@ -21,9 +29,9 @@ TEST_CASE("CentredTransform2D: the same matrix as D3DXMatrixTransformation2D abo
             for (float r : rotations) {
                 for (const D3DXVECTOR2& t : translations) {
                     D3DXMATRIX want;
-                    D3DXMatrixTransformation2D(&want, &c, 0.0f, &s, &c, r, &t);
-                    const D3DMATRIX got = ToD3DMatrix(
-                        CentredTransform2D({c.x, c.y}, {s.x, s.y}, r, {t.x, t.y}));
+                    transform(&want, &c, 0.0f, &s, &c, r, &t);
+                    const D3DMATRIX got =
+                        ToD3DMatrix(CentredTransform2D({c.x, c.y}, {s.x, s.y}, r, {t.x, t.y}));
                     // The translation row is compared relative to the sizes it is made of.
                     const double reach =
                         1.0 + std::fabs(t.x) + std::fabs(t.y) + 2 * (std::fabs(c.x) + std::fabs(c.y));
