@@ -4,6 +4,8 @@
 #include "gui/CGuiDialog.h"
 #include "gui/DefaultElementTable.h"
 
+#include "graphics/StateBlockScope.h"
+
 #include <algorithm>
 
 HRESULT CGuiDialog::RegisterDefaultElement(UINT controlType, UINT elementIndex,
@@ -72,12 +74,8 @@ HRESULT CGuiDialog::DrawElementImage(const CGuiDrawElement* element, const RECT*
     }
     const float scaleX = static_cast<float>(screenWidth) / sourceWidth;
     const float scaleY = static_cast<float>(screenHeight) / sourceHeight;
-    D3DXMATRIX scaling;
-    D3DXMatrixScaling(&scaling, scaleX, scaleY, 1.0f);
-    ID3DXSprite* sprite = resources->GetSprite();
-    sprite->SetTransform(&scaling);
-    const D3DXVECTOR3 position(screen.left / scaleX, screen.top / scaleY, 0.0f);
-    return sprite->Draw(entry->texture.Get(), &source, nullptr, &position, element->textureColor.Current());
+    const Matrix2D stretch{scaleX, 0.0f, 0.0f, scaleY, static_cast<float>(screen.left), static_cast<float>(screen.top)};
+    return resources->GetSprite()->Draw(entry->texture.Get(), &source, stretch, element->textureColor.Current());
 }
 
 // With a shadow the text is drawn first in black, one pixel right and down, with the text's alpha.
@@ -88,25 +86,22 @@ HRESULT CGuiDialog::DrawElementText(const wchar_t* text, const CGuiDrawElement* 
     }
     RECT screen = OffsetRectBy(*rect, x, y);
     const CGuiFontEntry* font = GetFontOfSlot(element->fontSlot);
-    ID3DXSprite* sprite = resources ? resources->GetSprite() : nullptr;
+    SpriteBatch* sprite = resources ? resources->GetSprite() : nullptr;
     if (!font || !font->font || !sprite) {
         return E_FAIL;
     }
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    sprite->SetTransform(&identity);
     if (shadow) {
         RECT shadowRect = OffsetRectBy(screen, 1, 1);
         const BYTE alpha =
             static_cast<BYTE>(std::clamp(element->fontColor.CurrentAlpha(), 0.0f, 1.0f) * 255.0f);
-        if (font->font->DrawTextW(sprite, text, count, &shadowRect, element->textFormat,
-                                  D3DCOLOR_ARGB(alpha, 0, 0, 0)) == 0 &&
+        if (font->font->Draw(sprite, text, count, &shadowRect, element->textFormat,
+                             D3DCOLOR_ARGB(alpha, 0, 0, 0)) == 0 &&
             text[0] != L'\0' && count != 0) {
             return E_FAIL;
         }
     }
-    if (font->font->DrawTextW(sprite, text, count, &screen, element->textFormat,
-                              element->fontColor.Current()) == 0 &&
+    if (font->font->Draw(sprite, text, count, &screen, element->textFormat, element->fontColor.Current()) ==
+            0 &&
         text[0] != L'\0' && count != 0) {
         return E_FAIL;
     }
@@ -187,12 +182,12 @@ HRESULT CGuiDialog::Render(float elapsedSeconds) {
     }
     IDirect3DDevice9* device = resources ? resources->GetDevice() : nullptr;
     IDirect3DStateBlock9* stateBlock = resources ? resources->GetStateBlock() : nullptr;
-    ID3DXSprite* sprite = resources ? resources->GetSprite() : nullptr;
+    SpriteBatch* sprite = resources ? resources->GetSprite() : nullptr;
     if (!device || !stateBlock || !sprite) {
         return E_FAIL;
     }
     DispatchScope scope(*this);
-    stateBlock->Capture();
+    const StateBlockScope savedStates(stateBlock);
     SetRenderStates(device);
     DrawBackground(device);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
@@ -204,11 +199,11 @@ HRESULT CGuiDialog::Render(float elapsedSeconds) {
     device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     const CGuiTextureEntry* skin = GetTextureOfSlot(0);
     device->SetTexture(0, skin ? skin->texture.Get() : nullptr);
-    HRESULT hr = sprite->Begin(D3DXSPRITE_DONOTSAVESTATE);
-    if (SUCCEEDED(hr)) {
-        RenderControls(device, elapsedSeconds);
-        hr = sprite->End();
+    // The state block above gives the states back, so the batch need not save them again.
+    SpriteBatchScope batch(*sprite, SpriteBlend::Over, SpriteStateSaving::DoNotSave);
+    if (FAILED(batch.Result())) {
+        return batch.Result();
     }
-    stateBlock->Apply();
-    return hr;
+    RenderControls(device, elapsedSeconds);
+    return batch.End();
 }

@@ -4,6 +4,8 @@
 #include "graphics/TextureLoader.h"
 #include "gui/BuiltInSkin.h"
 
+#include <d3dx9tex.h>
+
 #include <new>
 
 namespace {
@@ -89,11 +91,26 @@ const CGuiTextureEntry* CGuiDialogResources::GetTexture(int index) const {
     return index >= 0 && static_cast<size_t>(index) < textures.size() ? textures[index].get() : nullptr;
 }
 
+unsigned CGuiDialogResources::GlyphsRasterised() const {
+    unsigned count = 0;
+    for (const auto& entry : fonts) {
+        count += entry->font ? entry->font->GlyphsRasterised() : 0;
+    }
+    return count;
+}
+
 HRESULT CGuiDialogResources::CreateFontObject(CGuiFontEntry& entry) {
-    entry.font.Reset();
-    return D3DXCreateFontW(device, entry.height, 0, entry.weight, 1, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           entry.faceName.c_str(), entry.font.GetAddressOf());
+    entry.font.reset();
+    try {
+        auto font = std::make_unique<TextFont>(device, entry.faceName.c_str(), entry.height, entry.weight);
+        const HRESULT hr = font->Status();
+        if (SUCCEEDED(hr)) {
+            entry.font = std::move(font);
+        }
+        return hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 HRESULT CGuiDialogResources::CreateTextureObject(CGuiTextureEntry& entry) {
@@ -131,33 +148,28 @@ HRESULT CGuiDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
             result = hr;
         }
     }
-    sprite.Reset();
-    const HRESULT hr = D3DXCreateSprite(device, sprite.GetAddressOf());
-    return FAILED(hr) ? hr : result;
+    sprite.reset();
+    try {
+        sprite = std::make_unique<SpriteBatch>(device);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return FAILED(sprite->Status()) ? sprite->Status() : result;
 }
 
+// The fonts keep their glyphs in the managed pool: only the sprite batch and the state block go with
+// the device's reset.
 HRESULT CGuiDialogResources::ResetDeviceObjects() {
-    for (auto& entry : fonts) {
-        if (entry->font) {
-            entry->font->OnResetDevice();
-        }
-    }
-    if (sprite) {
-        sprite->OnResetDevice();
-    }
+    const HRESULT spriteResult = sprite ? sprite->OnResetDevice() : S_OK;
     stateBlock.Reset();
     if (!device) {
         return E_FAIL;
     }
-    return device->CreateStateBlock(D3DSBT_ALL, stateBlock.GetAddressOf());
+    const HRESULT hr = device->CreateStateBlock(D3DSBT_ALL, stateBlock.GetAddressOf());
+    return FAILED(hr) ? hr : spriteResult;
 }
 
 void CGuiDialogResources::LoseDeviceObjects() {
-    for (auto& entry : fonts) {
-        if (entry->font) {
-            entry->font->OnLostDevice();
-        }
-    }
     if (sprite) {
         sprite->OnLostDevice();
     }
@@ -167,11 +179,11 @@ void CGuiDialogResources::LoseDeviceObjects() {
 void CGuiDialogResources::DestroyDeviceObjects() {
     device = nullptr;
     for (auto& entry : fonts) {
-        entry->font.Reset();
+        entry->font.reset();
     }
     for (auto& entry : textures) {
         entry->texture.Reset();
     }
     stateBlock.Reset();
-    sprite.Reset();
+    sprite.reset();
 }

@@ -1,7 +1,10 @@
 // The fonts, textures, sprite and state block shared by the dialogs of one run mode, and their device life.
 #pragma once
 
-#include <d3dx9.h>
+#include "graphics/SpriteBatch.h"
+#include "graphics/TextFont.h"
+
+#include <d3d9.h>
 #include <wrl/client.h>
 
 #include <memory>
@@ -10,7 +13,7 @@
 
 struct CGuiFontEntry {
     std::wstring faceName;                  // at most 259 characters
-    Microsoft::WRL::ComPtr<ID3DXFont> font; // null while there is no device
+    std::unique_ptr<TextFont> font;         // null while there is no device
     int height = 0;                         // pixels, as requested
     int weight = 0;
 };
@@ -49,15 +52,17 @@ public:
     size_t FontCount() const { return fonts.size(); }
     size_t TextureCount() const { return textures.size(); }
     IDirect3DDevice9* GetDevice() const { return device; }
-    ID3DXSprite* GetSprite() const { return sprite.Get(); }
+    SpriteBatch* GetSprite() const { return sprite.get(); }
     IDirect3DStateBlock9* GetStateBlock() const { return stateBlock.Get(); }
+    // Glyph images made by all fonts since they were created with the device.
+    unsigned GlyphsRasterised() const;
 
 private:
     HRESULT CreateFontObject(CGuiFontEntry& entry);
     HRESULT CreateTextureObject(CGuiTextureEntry& entry);
 
     Microsoft::WRL::ComPtr<IDirect3DStateBlock9> stateBlock; // between reset and loss
-    Microsoft::WRL::ComPtr<ID3DXSprite> sprite;              // between creation and destruction
+    std::unique_ptr<SpriteBatch> sprite;                     // between creation and destruction
     std::vector<std::unique_ptr<CGuiTextureEntry>> textures;
     std::vector<std::unique_ptr<CGuiFontEntry>> fonts;
     IDirect3DDevice9* device = nullptr; // not owned

@@ -32,7 +32,8 @@ int CountLit(const TestDevice& device, RECT area) {
 
 TEST_SUITE("settings") {
 
-TEST_CASE("Setting dialog drawing: labels, controls and buttons show on the window; nothing beyond the frame") {
+TEST_CASE("Setting dialog drawing: labels, controls and buttons show on the window; nothing beyond the frame; "
+          "no glyph is made twice") {
     TestDevice device(800, 600);
     if (!device.Ok()) {
         MESSAGE("no Direct3D 9 device here; drawing not checked");
@@ -49,11 +50,18 @@ TEST_CASE("Setting dialog drawing: labels, controls and buttons show on the wind
     dialog.Create(&record, &resources);
     resources.CreateDeviceObjects(device.Device());
     resources.ResetDeviceObjects();
+    unsigned glyphsAfterFirstFrame = 0;
     for (int frame = 0; frame < 40; ++frame) {
         device.BeginFrame(0xFF000000);
         REQUIRE(dialog.Dialog().Render(1.0f / 20.0f) == S_OK);
         device.EndFrame();
+        if (frame == 0) {
+            glyphsAfterFirstFrame = resources.GlyphsRasterised();
+            // The labels alone have more than 30 different characters.
+            CHECK(glyphsAfterFirstFrame > 30);
+        }
     }
+    CHECK(resources.GlyphsRasterised() == glyphsAfterFirstFrame);
     if (const wchar_t* shots = _wgetenv(L"VITRELLE_GUI_SHOTS")) {
         device.Save(std::wstring(shots) + L"\\setting-dialog.png");
     }

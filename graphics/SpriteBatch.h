@@ -1,0 +1,116 @@
+// Textured rectangles drawn in batches: each sprite has its own transform, source rectangle and
+// colour; the sprites are drawn in the order given, each run of one texture with one draw call from a
+// dynamic vertex buffer.
+#pragma once
+
+#include "graphics/Transform2D.h"
+
+#include <d3d9.h>
+#include <wrl/client.h>
+
+#include <vector>
+
+// How a sprite's pixels meet what is already there.
+enum class SpriteBlend {
+    Additive, // source alpha x source + destination
+    Over,     // source alpha x source + (1 - source alpha) x destination
+};
+
+// Whether End gives the device back the states that drawing the sprites changed.
+enum class SpriteStateSaving { Save, DoNotSave };
+
+// A pre-transformed vertex with a colour and one pair of texture coordinates.
+struct SpriteVertex {
+    float x, y, z, rhw;
+    D3DCOLOR color;
+    float u, v;
+};
+static_assert(sizeof(SpriteVertex) == 28);
+
+class SpriteBatch {
+public:
+    // Makes the device objects at once (the device is in its reset state after creation).
+    explicit SpriteBatch(IDirect3DDevice9* device);
+    SpriteBatch(const SpriteBatch&) = delete;
+    SpriteBatch& operator=(const SpriteBatch&) = delete;
+    ~SpriteBatch();
+
+    // The creation result of the constructor or of the last reset.
+    HRESULT Status() const { return status; }
+    // The vertex buffer and the state block live in the default pool: released before a device reset
+    // and made again after it. A batch that is open when the device is lost is dropped.
+    void OnLostDevice();
+    HRESULT OnResetDevice();
+
+    HRESULT Begin(SpriteBlend blend, SpriteStateSaving saving);
+    // Queues one sprite: the source rectangle (the whole texture when null) becomes a rectangle of
+    // its own size with its top-left corner at (0, 0), which `transform` takes to window pixels.
+    HRESULT Draw(IDirect3DTexture9* texture, const RECT* source, const Matrix2D& transform, D3DCOLOR color);
+    // Draws what was queued, with the batch's states set just before; the batch stays open.
+    HRESULT Flush();
+    // Flushes and closes the batch; with state saving the device's states are given back.
+    HRESULT End();
+
+    bool IsOpen() const { return open; }
+    // Draw calls made since the batch was made: one per run of one texture.
+    unsigned DrawCalls() const { return drawCalls; }
+
+private:
+    struct Run {
+        Microsoft::WRL::ComPtr<IDirect3DTexture9> texture;
+        UINT firstVertex;
+        UINT vertexCount;
+    };
+
+    HRESULT MakeDeviceObjects();
+    void SetStates() const;
+    HRESULT Upload(UINT first, UINT count, UINT& bufferStart);
+
+    Microsoft::WRL::ComPtr<IDirect3DDevice9> device;
+    Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> buffer;
+    Microsoft::WRL::ComPtr<IDirect3DStateBlock9> savedStates;
+    HRESULT status = S_OK;
+    UINT bufferNext = 0;
+    std::vector<SpriteVertex> vertices;
+    std::vector<Run> runs;
+    IDirect3DTexture9* lastTexture = nullptr;
+    float lastWidth = 1.0f;
+    float lastHeight = 1.0f;
+    D3DTEXTUREFILTERTYPE minFilter = D3DTEXF_LINEAR;
+    D3DTEXTUREFILTERTYPE magFilter = D3DTEXF_LINEAR;
+    DWORD maxAnisotropy = 1;
+    SpriteBlend blend = SpriteBlend::Over;
+    SpriteStateSaving saving = SpriteStateSaving::DoNotSave;
+    bool open = false;
+    unsigned drawCalls = 0;
+};
+
+// Begin and End of a sprite batch as a scope: the batch is closed however the scope ends.
+class SpriteBatchScope {
+public:
+    SpriteBatchScope(SpriteBatch& batch, SpriteBlend blend, SpriteStateSaving saving)
+        : batch(batch), result(batch.Begin(blend, saving)), open(SUCCEEDED(result)) {}
+    SpriteBatchScope(const SpriteBatchScope&) = delete;
+    SpriteBatchScope& operator=(const SpriteBatchScope&) = delete;
+    ~SpriteBatchScope() {
+        if (open) {
+            batch.End();
+        }
+    }
+
+    // The result of Begin.
+    HRESULT Result() const { return result; }
+    // Ends the batch now and returns End's result; the scope's end then does nothing.
+    HRESULT End() {
+        if (!open) {
+            return result;
+        }
+        open = false;
+        return batch.End();
+    }
+
+private:
+    SpriteBatch& batch;
+    HRESULT result;
+    bool open;
+};
