@@ -92,9 +92,14 @@ void EffectRenderer::Render(IDirect3DDevice9* device, const EffectSimulation& si
         LoadAtlas(device, s.TriangleTexture);
     }
     FitChamberTarget(device, s.TriangleSize);
+    PlaceTiles(simulation.RotationAngle, s.TriangleSize, width, height, tileLight);
+    // With no tile lit (no light, or a window without area) nothing shows the chamber image.
+    if (tiles_.empty()) {
+        return;
+    }
     RenderChamber(device, simulation, s, pieceColour);
     SetRenderStates(device);
-    DrawTiles(device, simulation.RotationAngle, s.TriangleSize, width, height, tileLight);
+    DrawPlacedTiles(device);
 }
 
 void EffectRenderer::LoadAtlas(IDirect3DDevice9* device, std::int32_t textureIndex) {
@@ -215,7 +220,7 @@ void EffectRenderer::DrawPieces(IDirect3DDevice9* device, const EffectSimulation
         const EffectVertex bottomRight = corner(64.0f, 64.0f);
         scratch_.insert(scratch_.end(), {topLeft, topRight, bottomLeft, bottomLeft, topRight, bottomRight});
     }
-    DrawTextured(device, Atlas.Get(), D3DTADDRESS_CLAMP);
+    DrawTextured(device, scratch_, Atlas.Get(), D3DTADDRESS_CLAMP);
 }
 
 // Black over the parts of the image left and right of the chamber and below its base.
@@ -245,9 +250,13 @@ void EffectRenderer::DrawMask(IDirect3DDevice9* device, std::int32_t triangleSiz
 void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, std::int32_t triangleSize,
                                std::uint32_t width, std::uint32_t height,
                                const TileLightFunction& tileLight) {
-    if (ChamberTarget == nullptr) {
-        throw HResultError(D3DERR_INVALIDCALL);
-    }
+    PlaceTiles(rotationAngle, triangleSize, width, height, tileLight);
+    DrawPlacedTiles(device);
+}
+
+void EffectRenderer::PlaceTiles(double rotationAngle, std::int32_t triangleSize, std::uint32_t width,
+                                std::uint32_t height, const TileLightFunction& tileLight) {
+    tiles_.clear();
     // A back buffer without area (a window shrunk to nothing) shows nothing.
     if (width == 0 || height == 0) {
         return;
@@ -256,7 +265,6 @@ void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, s
     const TileFrame frame = MakeTileFrame(width, height, triangleSize, rotationAngle);
     const std::array<Vector2, 3> triangle = TileTriangle(triangleSize);
     const float side = 2.0f * static_cast<float>(triangleSize);
-    scratch_.clear();
     for (std::int32_t row = -grid.Rows; row < grid.Rows; ++row) {
         for (std::int32_t column = -grid.Columns; column < grid.Columns; ++column) {
             const TilePlacement tile = PlaceTile(frame, row, column);
@@ -269,11 +277,17 @@ void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, s
             const Matrix2D m = TileMatrix(tile, triangleSize);
             const D3DCOLOR colour = static_cast<D3DCOLOR>(alpha) << 24 | kWhite;
             for (const Vector2 p : triangle) {
-                scratch_.push_back(Textured(m, p, colour, p.x / side, p.y / side));
+                tiles_.push_back(Textured(m, p, colour, p.x / side, p.y / side));
             }
         }
     }
-    DrawTextured(device, ChamberTarget.Get(), D3DTADDRESS_BORDER);
+}
+
+void EffectRenderer::DrawPlacedTiles(IDirect3DDevice9* device) {
+    if (ChamberTarget == nullptr) {
+        throw HResultError(D3DERR_INVALIDCALL);
+    }
+    DrawTextured(device, tiles_, ChamberTarget.Get(), D3DTADDRESS_BORDER);
 }
 
 // The scratch vertices in one flat-coloured draw that replaces what lies beneath.
@@ -286,11 +300,11 @@ void EffectRenderer::DrawFlat(IDirect3DDevice9* device) {
     ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
 }
 
-// The scratch vertices in one draw of the texture modulated by their colours, added to what lies
+// The vertices in one draw of the texture modulated by their colours, added to what lies
 // beneath, filtered linearly; outside the texture `addressing` repeats its edge or shows black.
-void EffectRenderer::DrawTextured(IDirect3DDevice9* device, IDirect3DTexture9* texture,
-                                  D3DTEXTUREADDRESS addressing) {
-    if (scratch_.empty()) {
+void EffectRenderer::DrawTextured(IDirect3DDevice9* device, std::span<const EffectVertex> vertices,
+                                  IDirect3DTexture9* texture, D3DTEXTUREADDRESS addressing) {
+    if (vertices.empty()) {
         return;
     }
     ThrowIfFailed(device->SetTexture(0, texture));
@@ -301,8 +315,8 @@ void EffectRenderer::DrawTextured(IDirect3DDevice9* device, IDirect3DTexture9* t
     ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
     ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
     ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR));
-    const UINT first = vertices_.Write(device, scratch_);
-    DynamicVertexBuffer::DrawTriangles(device, first, scratch_.size());
+    const UINT first = vertices_.Write(device, vertices);
+    DynamicVertexBuffer::DrawTriangles(device, first, vertices.size());
     // The chamber image is drawn into in the next frame: no stage may still hold it then.
     ThrowIfFailed(device->SetTexture(0, nullptr));
 }

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 // The colour of a piece (phase, neighbours, index) and the light of a tile (x, y, column, row).
@@ -59,7 +60,12 @@ private:
                     const PieceColourFunction& pieceColour);
     void DrawMask(IDirect3DDevice9* device, std::int32_t triangleSize);
     void DrawFlat(IDirect3DDevice9* device);
-    void DrawTextured(IDirect3DDevice9* device, IDirect3DTexture9* texture, D3DTEXTUREADDRESS addressing);
+    void DrawTextured(IDirect3DDevice9* device, std::span<const EffectVertex> vertices, IDirect3DTexture9* texture,
+                      D3DTEXTUREADDRESS addressing);
+    // The lit tiles' triangles into tiles_, and their one draw.
+    void PlaceTiles(double rotationAngle, std::int32_t triangleSize, std::uint32_t width, std::uint32_t height,
+                    const TileLightFunction& tileLight);
+    void DrawPlacedTiles(IDirect3DDevice9* device);
 
     Microsoft::WRL::ComPtr<IDirect3DTexture9> Atlas;
     Microsoft::WRL::ComPtr<IDirect3DTexture9> ChamberTarget;
@@ -71,4 +77,5 @@ private:
     // allocate.
     std::vector<std::int32_t> neighbourCounts_;
     std::vector<EffectVertex> scratch_;
+    std::vector<EffectVertex> tiles_;
 };

@@ -245,6 +245,29 @@ TEST_CASE("DrawTiles: brightest in the middle, dark toward the left and right ed
     CHECK(lit == 0);
 }
 
+TEST_CASE("Render: with no tile lit the chamber image is not painted; with light every piece is") {
+    Drawing d;
+    d.Frame();
+    int piecesColoured = 0;
+    const auto colour = [&](double, std::int32_t, std::int32_t) {
+        ++piecesColoured;
+        return D3DCOLOR{0xFFFFFFFF};
+    };
+    const auto light = [&](float x, float y, std::int32_t column, std::int32_t row) {
+        return d.effect.GetTileAlpha(x, y, column, row);
+    };
+    for (const double strength : {0.0, 1.0}) {
+        CAPTURE(strength);
+        d.effect.LightStrength = strength;
+        piecesColoured = 0;
+        REQUIRE(d.device->BeginScene() == S_OK);
+        CHECK_NOTHROW(d.effect.Renderer().Render(d.device, d.effect.Simulation(), MakeEffectSettings(d.effect),
+                                                 kWidth, kHeight, colour, light));
+        REQUIRE(d.device->EndScene() == S_OK);
+        CHECK(piecesColoured == (strength > 0.0 ? d.effect.PieceCount : 0));
+    }
+}
+
 TEST_CASE("DrawTiles: a back buffer without width or height draws nothing and divides by nothing") {
     Drawing d;
     d.Frame();
