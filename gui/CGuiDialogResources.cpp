@@ -4,7 +4,6 @@
 #include "graphics/TextureLoader.h"
 #include "gui/BuiltInSkin.h"
 
-#include <d3dx9tex.h>
 
 #include <new>
 

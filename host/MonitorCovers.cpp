@@ -2,6 +2,8 @@
 #include "host/MonitorCovers.h"
 
 #include "framework/DebugOutput.h"
+#include "framework/Framework.h"
+#include "framework/HResultError.h"
 
 #include <utility>
 
@@ -12,19 +14,6 @@ constexpr wchar_t kClassName[] = L"VitrelleMonitorCover";
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
     reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
     return TRUE;
-}
-
-// Registered once for the process; the class lives as long as the program.
-bool RegisterCoverClass(WNDPROC windowProc) {
-    static const bool registered = [windowProc] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
 }
 
 } // namespace
@@ -44,8 +33,15 @@ MonitorCovers::~MonitorCovers() {
 
 void MonitorCovers::Show(HWND deviceWindow) {
     Hide();
-    if (!RegisterCoverClass(&WindowProc)) {
-        ReportIgnoredFailure(L"monitor cover class", HRESULT_FROM_WIN32(GetLastError()));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    try {
+        if (!windowClass_) {
+            windowClass_ = FrameworkRegisterWindowClass(kClassName, &WindowProc, instance, nullptr,
+                                                        static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+    } catch (const HResultError& error) {
+        // Without covers the other monitors only show the desktop; the saver itself runs on.
+        ReportIgnoredFailure(L"monitor cover class", error.Code());
         return;
     }
     RECT device{};
@@ -55,24 +51,29 @@ void MonitorCovers::Show(HWND deviceWindow) {
         if (PtInRect(&monitor, middle)) {
             continue;
         }
-        HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"", WS_POPUP,
-                                     monitor.left, monitor.top, monitor.right - monitor.left,
-                                     monitor.bottom - monitor.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-        if (cover == nullptr) {
-            // A monitor left uncovered only shows the desktop; the saver itself runs on.
+        UniqueWindow cover(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"",
+                                           WS_POPUP, monitor.left, monitor.top, monitor.right - monitor.left,
+                                           monitor.bottom - monitor.top, nullptr, nullptr, instance, this));
+        if (!cover) {
             ReportIgnoredFailure(L"monitor cover", HRESULT_FROM_WIN32(GetLastError()));
             continue;
         }
-        windows_.push_back(cover);
-        ShowWindow(cover, SW_SHOWNOACTIVATE);
-        UpdateWindow(cover);
+        ShowWindow(cover.get(), SW_SHOWNOACTIVATE);
+        UpdateWindow(cover.get());
+        windows_.push_back(std::move(cover));
     }
 }
 
 void MonitorCovers::Hide() {
-    for (HWND cover : std::exchange(windows_, {})) {
-        DestroyWindow(cover);
+    windows_.clear();
+}
+
+std::vector<HWND> MonitorCovers::Windows() const {
+    std::vector<HWND> windows;
+    for (const UniqueWindow& cover : windows_) {
+        windows.push_back(cover.get());
     }
+    return windows;
 }
 
 LRESULT CALLBACK MonitorCovers::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 // stays visible while the saver runs.
 #pragma once
 
+#include "framework/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -30,12 +32,14 @@ public:
     // Destroys the covers.
     void Hide();
 
-    const std::vector<HWND>& Windows() const { return windows_; }
+    std::vector<HWND> Windows() const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     MonitorList monitors_;
     InputHandler onInput_;
-    std::vector<HWND> windows_;
+    // The class outlives its windows: they are destroyed first.
+    UniqueWindowClass windowClass_;
+    std::vector<UniqueWindow> windows_;
 };

@@ -257,7 +257,7 @@ TEST_CASE("Textures from files: the skin as stored, damaged data and missing res
         return;
     }
     ComPtr<IDirect3DTexture9> skin;
-    REQUIRE(CreateTextureFromFileBytes(device.Device(), {SkinImage, SkinImageSize}, &skin) == S_OK);
+    REQUIRE(CreateTextureFromFileBytes(device.Device(), {SkinImage, kSkinImageSize}, &skin) == S_OK);
     CHECK(skin->GetLevelCount() == 1);
     const TextureLevel level = ReadLevel(skin.Get(), 0);
     CHECK(level.format == D3DFMT_A8B8G8R8);

@@ -137,8 +137,8 @@ TEST_CASE("Skin texture: the same format, size and texels as the reference's") {
     REQUIRE(device.Ok());
     ComPtr<IDirect3DTexture9> ours, theirs;
     D3DXIMAGE_INFO info{};
-    REQUIRE(CreateTextureFromFileBytes(device.Device(), {SkinImage, SkinImageSize}, &ours) == S_OK);
-    REQUIRE(create(device.Device(), SkinImage, SkinImageSize, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
+    REQUIRE(CreateTextureFromFileBytes(device.Device(), {SkinImage, kSkinImageSize}, &ours) == S_OK);
+    REQUIRE(create(device.Device(), SkinImage, kSkinImageSize, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
                    D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr,
                    &theirs) == S_OK);
     CHECK(ours->GetLevelCount() == theirs->GetLevelCount());

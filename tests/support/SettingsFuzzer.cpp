@@ -81,7 +81,7 @@ std::string CheckSimulation(const CSettingImpl& record) {
     for (int frame = 0; frame < 10; ++frame) {
         simulation.Step(settings, frame == 5 ? 30.0f : 1.0f / 60.0f);
     }
-    if (simulation.Pieces.size() > static_cast<std::size_t>(EffectLimits::MaxPieceCount)) {
+    if (simulation.Pieces.size() > static_cast<std::size_t>(EffectLimits::kMaxPieceCount)) {
         return "more pieces than the limit";
     }
     if (!std::isfinite(simulation.RotationAngle) || !std::isfinite(simulation.ColourPhase())) {
