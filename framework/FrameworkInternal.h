@@ -41,6 +41,7 @@ public:
     ScopedPause& operator=(const ScopedPause&) = delete;
     ~ScopedPause() { FrameworkPause(false, false); }
 };
+
 void SetupCursor();
 // Shows the frame; a device that is lost, or whose driver failed, is marked lost.
 void PresentFrame(IDirect3DDevice9* device);

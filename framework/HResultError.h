@@ -24,7 +24,8 @@ inline void ThrowIfFailed(HRESULT hr) {
 }
 
 // The boundary where a raised failure turns back into an HRESULT: the call's own result (S_OK for a
-// call without one), or the code of what it threw. Nothing escapes.
+// call without one), or the code of what it threw (E_FAIL for anything but an HResultError or an
+// allocation failure). Nothing escapes.
 template <typename Call> HRESULT ResultOf(Call&& call) noexcept {
     try {
         if constexpr (std::is_void_v<decltype(call())>) {
@@ -37,7 +38,7 @@ template <typename Call> HRESULT ResultOf(Call&& call) noexcept {
         return error.Code();
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
-    } catch (const std::exception&) {
+    } catch (...) {
         return E_FAIL;
     }
 }
