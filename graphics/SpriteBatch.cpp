@@ -14,14 +14,13 @@ constexpr UINT BufferVertices = BufferSprites * VerticesPerSprite;
 
 } // namespace
 
-SpriteBatch::SpriteBatch(IDirect3DDevice9* newDevice) : device(newDevice) {
+SpriteBatch::SpriteBatch(IDirect3DDevice9* newDevice, SpriteFilter filter) : device(newDevice) {
     if (!device) {
         status = E_INVALIDARG;
         return;
     }
-    // Anisotropic filtering where the device has it: a turned or stretched sprite stays sharp.
     D3DCAPS9 caps = {};
-    if (SUCCEEDED(device->GetDeviceCaps(&caps))) {
+    if (filter == SpriteFilter::Anisotropic && SUCCEEDED(device->GetDeviceCaps(&caps))) {
         if ((caps.TextureFilterCaps & D3DPTFILTERCAPS_MINFANISOTROPIC) && caps.MaxAnisotropy > 1) {
             minFilter = D3DTEXF_ANISOTROPIC;
             maxAnisotropy = caps.MaxAnisotropy;
@@ -58,10 +57,19 @@ HRESULT SpriteBatch::MakeDeviceObjects() {
     return hr;
 }
 
+void SpriteBatch::DropRuns() {
+    for (size_t i = 0; i < runCount; ++i) {
+        runs[i].texture.Reset();
+        runs[i].vertices.clear();
+        runs[i].boxes.clear();
+    }
+    runCount = 0;
+    lastTexture = nullptr;
+}
+
 void SpriteBatch::OnLostDevice() {
     open = false;
-    vertices.clear();
-    runs.clear();
+    DropRuns();
     savedStates.Reset();
     buffer.Reset();
 }
@@ -88,9 +96,7 @@ HRESULT SpriteBatch::Begin(SpriteBlend newBlend, SpriteStateSaving newSaving) {
             return hr;
         }
     }
-    vertices.clear();
-    runs.clear();
-    lastTexture = nullptr;
+    DropRuns();
     open = true;
     return S_OK;
 }
@@ -130,12 +136,50 @@ HRESULT SpriteBatch::Draw(IDirect3DTexture9* texture, const RECT* source, const 
     const SpriteVertex topRight = corner(width, 0.0f, u1, v0);
     const SpriteVertex bottomRight = corner(width, height, u1, v1);
     const SpriteVertex bottomLeft = corner(0.0f, height, u0, v1);
-    if (runs.empty() || runs.back().texture.Get() != texture) {
-        runs.push_back({texture, static_cast<UINT>(vertices.size()), 0});
-    }
-    vertices.insert(vertices.end(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
-    runs.back().vertexCount += VerticesPerSprite;
+    const Box box = {std::min({topLeft.x, topRight.x, bottomRight.x, bottomLeft.x}),
+                     std::min({topLeft.y, topRight.y, bottomRight.y, bottomLeft.y}),
+                     std::max({topLeft.x, topRight.x, bottomRight.x, bottomLeft.x}),
+                     std::max({topLeft.y, topRight.y, bottomRight.y, bottomLeft.y})};
+    Run& run = RunFor(texture, box);
+    run.boxes.push_back(box);
+    run.vertices.insert(run.vertices.end(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
     return S_OK;
+}
+
+namespace {
+
+bool Intersect(float left, float top, float right, float bottom, float left2, float top2, float right2,
+               float bottom2) {
+    return left < right2 && left2 < right && top < bottom2 && top2 < bottom;
+}
+
+} // namespace
+
+// The latest run of the texture with no sprite of a later run overlapping the new one (sprites that
+// share no pixel may be drawn in either order), else a new run at the end.
+SpriteBatch::Run& SpriteBatch::RunFor(IDirect3DTexture9* texture, const Box& box) {
+    const auto overlaps = [&box](const Box& other) {
+        return Intersect(box.left, box.top, box.right, box.bottom, other.left, other.top, other.right,
+                         other.bottom);
+    };
+    for (size_t i = runCount; i-- > 0;) {
+        Run& run = runs[i];
+        if (run.texture.Get() == texture) {
+            run.box = {std::min(run.box.left, box.left), std::min(run.box.top, box.top),
+                       std::max(run.box.right, box.right), std::max(run.box.bottom, box.bottom)};
+            return run;
+        }
+        if (overlaps(run.box) && std::any_of(run.boxes.begin(), run.boxes.end(), overlaps)) {
+            break;
+        }
+    }
+    if (runCount == runs.size()) {
+        runs.emplace_back();
+    }
+    Run& run = runs[runCount++];
+    run.texture = texture;
+    run.box = box;
+    return run;
 }
 
 void SpriteBatch::SetStates() const {
@@ -188,48 +232,86 @@ void SpriteBatch::SetStates() const {
 
 // Appends behind what earlier draws use (no-overwrite); when the buffer is full, starts again on fresh
 // storage (discard) instead of waiting for the renderer to finish with the old one.
-HRESULT SpriteBatch::Upload(UINT first, UINT count, UINT& bufferStart) {
+HRESULT SpriteBatch::Lock(UINT count, SpriteVertex*& data, UINT& bufferStart) {
     DWORD flags = D3DLOCK_NOOVERWRITE;
     if (bufferNext == 0 || count > BufferVertices - bufferNext) {
         bufferNext = 0;
         flags = D3DLOCK_DISCARD;
     }
-    void* data = nullptr;
-    HRESULT hr = buffer->Lock(bufferNext * sizeof(SpriteVertex), count * sizeof(SpriteVertex), &data, flags);
+    void* locked = nullptr;
+    const HRESULT hr =
+        buffer->Lock(bufferNext * sizeof(SpriteVertex), count * sizeof(SpriteVertex), &locked, flags);
     if (FAILED(hr)) {
         return hr;
     }
-    std::memcpy(data, vertices.data() + first, count * sizeof(SpriteVertex));
-    hr = buffer->Unlock();
+    data = static_cast<SpriteVertex*>(locked);
     bufferStart = bufferNext;
     bufferNext += count;
-    return hr;
+    return S_OK;
 }
 
+// A run longer than the whole buffer goes in buffer-sized pieces.
+HRESULT SpriteBatch::DrawInPieces(const Run& run) {
+    device->SetTexture(0, run.texture.Get());
+    const auto total = static_cast<UINT>(run.vertices.size());
+    for (UINT done = 0; done < total; done += BufferVertices) {
+        const UINT count = std::min(total - done, BufferVertices);
+        SpriteVertex* data = nullptr;
+        UINT start = 0;
+        HRESULT hr = Lock(count, data, start);
+        if (SUCCEEDED(hr)) {
+            std::memcpy(data, run.vertices.data() + done, count * sizeof(SpriteVertex));
+            hr = buffer->Unlock();
+        }
+        if (SUCCEEDED(hr)) {
+            hr = device->DrawPrimitive(D3DPT_TRIANGLELIST, start, count / 3);
+            ++drawCalls;
+        }
+        if (FAILED(hr)) {
+            return hr;
+        }
+    }
+    return S_OK;
+}
+
+// Consecutive runs that fit in the buffer together are written with one lock, then drawn run by run.
 HRESULT SpriteBatch::Flush() {
     if (!open) {
         return D3DERR_INVALIDCALL;
     }
     HRESULT result = S_OK;
-    if (!runs.empty()) {
+    if (runCount > 0) {
         SetStates();
     }
-    for (const Run& run : runs) {
-        device->SetTexture(0, run.texture.Get());
-        for (UINT done = 0; done < run.vertexCount && SUCCEEDED(result);) {
-            const UINT count = std::min(run.vertexCount - done, BufferVertices);
-            UINT start = 0;
-            result = Upload(run.firstVertex + done, count, start);
-            if (SUCCEEDED(result)) {
-                result = device->DrawPrimitive(D3DPT_TRIANGLELIST, start, count / 3);
-                ++drawCalls;
+    size_t next = 0;
+    while (next < runCount && SUCCEEDED(result)) {
+        UINT count = 0;
+        size_t end = next;
+        while (end < runCount && count + runs[end].vertices.size() <= BufferVertices) {
+            count += static_cast<UINT>(runs[end++].vertices.size());
+        }
+        if (end == next) {
+            result = DrawInPieces(runs[next++]);
+            continue;
+        }
+        SpriteVertex* data = nullptr;
+        UINT start = 0;
+        result = Lock(count, data, start);
+        if (SUCCEEDED(result)) {
+            for (size_t i = next; i < end; ++i) {
+                data = std::copy(runs[i].vertices.begin(), runs[i].vertices.end(), data);
             }
-            done += count;
+            result = buffer->Unlock();
+        }
+        for (; next < end && SUCCEEDED(result); ++next) {
+            const auto vertexCount = static_cast<UINT>(runs[next].vertices.size());
+            device->SetTexture(0, runs[next].texture.Get());
+            result = device->DrawPrimitive(D3DPT_TRIANGLELIST, start, vertexCount / 3);
+            start += vertexCount;
+            ++drawCalls;
         }
     }
-    vertices.clear();
-    runs.clear();
-    lastTexture = nullptr;
+    DropRuns();
     return result;
 }
 

@@ -1,6 +1,7 @@
 // Textured rectangles drawn in batches: each sprite has its own transform, source rectangle and
-// colour; the sprites are drawn in the order given, each run of one texture with one draw call from a
-// dynamic vertex buffer.
+// colour; the picture is that of the sprites drawn in the order given, each run of one texture with
+// one draw call from a dynamic vertex buffer. A sprite joins an earlier run of its texture when it
+// overlaps nothing drawn after that run, so interleaved images and texts cost few draw calls.
 #pragma once
 
 #include "graphics/Transform2D.h"
@@ -16,6 +17,10 @@ enum class SpriteBlend {
     Over,     // source alpha x source + (1 - source alpha) x destination
 };
 
+// How texels are filtered: anisotropic (where the device has it) keeps turned and stretched sprites
+// sharp; linear costs far less on a software renderer and is exact for sprites drawn at their size.
+enum class SpriteFilter { Linear, Anisotropic };
+
 // Whether End gives the device back the states that drawing the sprites changed.
 enum class SpriteStateSaving { Save, DoNotSave };
 
@@ -30,7 +35,7 @@ static_assert(sizeof(SpriteVertex) == 28);
 class SpriteBatch {
 public:
     // Makes the device objects at once (the device is in its reset state after creation).
-    explicit SpriteBatch(IDirect3DDevice9* device);
+    explicit SpriteBatch(IDirect3DDevice9* device, SpriteFilter filter = SpriteFilter::Anisotropic);
     SpriteBatch(const SpriteBatch&) = delete;
     SpriteBatch& operator=(const SpriteBatch&) = delete;
     ~SpriteBatch();
@@ -56,23 +61,30 @@ public:
     unsigned DrawCalls() const { return drawCalls; }
 
 private:
+    struct Box {
+        float left, top, right, bottom;
+    };
     struct Run {
         Microsoft::WRL::ComPtr<IDirect3DTexture9> texture;
-        UINT firstVertex;
-        UINT vertexCount;
+        std::vector<SpriteVertex> vertices; // kept from batch to batch for their storage
+        std::vector<Box> boxes;             // each sprite's on the screen
+        Box box;                            // around them all
     };
 
     HRESULT MakeDeviceObjects();
+    Run& RunFor(IDirect3DTexture9* texture, const Box& box);
     void SetStates() const;
-    HRESULT Upload(UINT first, UINT count, UINT& bufferStart);
+    HRESULT Lock(UINT count, SpriteVertex*& data, UINT& bufferStart);
+    HRESULT DrawInPieces(const Run& run);
+    void DropRuns();
 
     Microsoft::WRL::ComPtr<IDirect3DDevice9> device;
     Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> buffer;
     Microsoft::WRL::ComPtr<IDirect3DStateBlock9> savedStates;
     HRESULT status = S_OK;
     UINT bufferNext = 0;
-    std::vector<SpriteVertex> vertices;
-    std::vector<Run> runs;
+    std::vector<Run> runs; // the first runCount are this batch's
+    size_t runCount = 0;
     IDirect3DTexture9* lastTexture = nullptr;
     float lastWidth = 1.0f;
     float lastHeight = 1.0f;

@@ -149,7 +149,9 @@ HRESULT CGuiDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
     }
     sprite.reset();
     try {
-        sprite = std::make_unique<SpriteBatch>(device);
+        // The skin is drawn at about its size and the glyphs at exactly theirs: linear filtering is as
+        // sharp there, and anisotropic filtering costs much more on a software renderer.
+        sprite = std::make_unique<SpriteBatch>(device, SpriteFilter::Linear);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -40,7 +40,7 @@ Matrix2D Square(float x, float y, float side) {
 
 TEST_SUITE("graphics") {
 
-TEST_CASE("SpriteBatch: sprites keep their order, each run of one texture is one draw call") {
+TEST_CASE("SpriteBatch: overlapping sprites keep their order; one draw call per run of a texture") {
     TestDevice device(Width, Height);
     if (!device.Ok()) {
         MESSAGE("no Direct3D 9 device here; sprites not drawn");
@@ -67,6 +67,20 @@ TEST_CASE("SpriteBatch: sprites keep their order, each run of one texture is one
     CHECK(device.Pixel(40, 40) == 0xFF0000FF); // blue over the first red
     CHECK(device.Pixel(60, 60) == 0xFFFF0000); // the last red over blue
     CHECK(device.Pixel(95, 95) == 0xFF000000);
+
+    // Apart from each other, alternating textures need one draw call per texture.
+    device.BeginFrame(0xFF000000);
+    batch.Begin(SpriteBlend::Over, SpriteStateSaving::Save);
+    for (int row = 0; row < 4; ++row) {
+        batch.Draw(red.Get(), nullptr, Square(10, 10 + 30.0f * row, 20), 0xFFFFFFFF);
+        batch.Draw(blue.Get(), nullptr, Square(100, 10 + 30.0f * row, 20), 0xFFFFFFFF);
+    }
+    const unsigned apart = batch.DrawCalls();
+    batch.End();
+    device.EndFrame();
+    CHECK(batch.DrawCalls() - apart == 2);
+    CHECK(device.Pixel(15, 105) == 0xFFFF0000);
+    CHECK(device.Pixel(105, 105) == 0xFF0000FF);
 }
 
 TEST_CASE("SpriteBatch: over blends by the source alpha, additive adds; the colour tints the texture") {
