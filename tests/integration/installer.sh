@@ -30,6 +30,19 @@ regval() {
 
 absent() { ! regval "$@" >/dev/null; }
 
+# has_value KEY NAME DATA: whether the value holds DATA. A failing query is asked again, and a mismatch
+# prints what was found, so that a failure on another machine can be read from its log.
+has_value() {
+    local got i
+    for ((i = 0; i < 3; i++)); do
+        got=$(regval "$1" "$2") && break
+        sleep 0.5
+    done
+    [ "$got" = "$3" ] && return 0
+    echo "  $1\\$2 holds '$got', expected '$3'"
+    return 1
+}
+
 # The uninstaller hands its work to a copy of itself in the temporary folder and returns at once: wait
 # (up to 60 s) until that copy has removed the program and the uninstaller.
 uninstall() {
@@ -54,18 +67,18 @@ settings=$settings_dir/Vitrelle.ini
 expect_exit 0 "the silent install ends with 0" "$run" "$setup" /S
 check "Vitrelle.scr is in the 64-bit system folder, as built" cmp -s "$scr" "$installed"
 check "the uninstaller is in its own folder" test -f "$folder/Uninstall.exe"
-check "it is listed as Vitrelle" test "$(regval "$uninstall_key" DisplayName)" = Vitrelle
-check "with the version $version" test "$(regval "$uninstall_key" DisplayVersion)" = "$version"
-check "published by Vitrelle" test "$(regval "$uninstall_key" Publisher)" = Vitrelle
-check "with the program's icon" test "$(regval "$uninstall_key" DisplayIcon)" = 'C:\windows\system32\Vitrelle.scr,0'
+check "it is listed as Vitrelle" has_value "$uninstall_key" DisplayName Vitrelle
+check "with the version $version" has_value "$uninstall_key" DisplayVersion "$version"
+check "published by Vitrelle" has_value "$uninstall_key" Publisher Vitrelle
+check "with the program's icon" has_value "$uninstall_key" DisplayIcon 'C:\windows\system32\Vitrelle.scr,0'
 check "and the uninstaller's command" \
-    test "$(regval "$uninstall_key" UninstallString)" = '"C:\Program Files\Vitrelle\Uninstall.exe"'
+    has_value "$uninstall_key" UninstallString '"C:\Program Files\Vitrelle\Uninstall.exe"'
 size_kb=$(($(regval "$uninstall_key" EstimatedSize)))
 scr_kb=$(($(stat -c %s "$scr") / 1024))
 check "its size ($size_kb KB) counts the program ($scr_kb KB)" test "$size_kb" -ge "$scr_kb" -a "$size_kb" -lt $((scr_kb * 2))
 check "it is the user's screen saver now" \
-    test "$(regval "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\Vitrelle.scr'
-check "and the screen saver is on" test "$(regval "$desktop_key" ScreenSaveActive)" = 1
+    has_value "$desktop_key" SCRNSAVE.EXE 'C:\windows\system32\Vitrelle.scr'
+check "and the screen saver is on" has_value "$desktop_key" ScreenSaveActive 1
 
 expect_exit 0 "the installed copy's settings run starts and ends with Escape" \
     "$run" "$driver" drive "wait:500,alive,key:0x1B" 'C:\windows\system32\Vitrelle.scr' /c
@@ -85,7 +98,7 @@ expect_exit 0 "a second silent install ends with 0" "$run" "$setup" /S
 check "an uninstall asked to remove the settings ends" uninstall /REMOVESETTINGS
 check "the settings are removed" test ! -e "$settings_dir"
 check "another chosen saver stays chosen" \
-    test "$(regval "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\Other.scr'
+    has_value "$desktop_key" SCRNSAVE.EXE 'C:\windows\system32\Other.scr'
 check "nothing of the program is left" test ! -e "$installed" -a ! -e "$folder"
 "$run" reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 finish
