@@ -44,17 +44,21 @@ HRESULT SpriteBatch::MakeDeviceObjects() {
     if (FAILED(hr)) {
         return hr;
     }
-    // A block recorded from the very calls that drawing makes holds exactly the states to give back.
-    hr = device->BeginStateBlock();
-    if (SUCCEEDED(hr)) {
-        SetStates();
-        device->SetTexture(0, nullptr);
-        hr = device->EndStateBlock(savedStates.ReleaseAndGetAddressOf());
-    }
+    hr = RecordStateBlock(savedStates.ReleaseAndGetAddressOf());
     if (FAILED(hr)) {
         buffer.Reset();
     }
     return hr;
+}
+
+HRESULT SpriteBatch::RecordStateBlock(IDirect3DStateBlock9** block) const {
+    const HRESULT hr = device->BeginStateBlock();
+    if (FAILED(hr)) {
+        return hr;
+    }
+    SetStates();
+    device->SetTexture(0, nullptr);
+    return device->EndStateBlock(block);
 }
 
 void SpriteBatch::DropRuns() {

@@ -56,6 +56,10 @@ public:
     // Flushes and closes the batch; with state saving the device's states are given back.
     HRESULT End();
 
+    // A state block holding every state that the batch's drawing sets, its texture and stream too:
+    // recorded from those very calls, so that capturing and applying it touches only them.
+    HRESULT RecordStateBlock(IDirect3DStateBlock9** block) const;
+
     bool IsOpen() const { return open; }
     // Draw calls made since the batch was made: one per run of one texture.
     unsigned DrawCalls() const { return drawCalls; }

@@ -187,6 +187,8 @@ HRESULT CGuiDialog::Render(float elapsedSeconds) {
         return E_FAIL;
     }
     DispatchScope scope(*this);
+    // The resources' block holds the states of the sprite batch's drawing, among them all that the
+    // background and the element images set here.
     const StateBlockScope savedStates(stateBlock);
     SetRenderStates(device);
     DrawBackground(device);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -359,14 +360,32 @@ TEST_CASE("Render: a hidden dialog draws nothing; the device state is restored a
     }
     BuildAllKinds(probe);
     IDirect3DDevice9* device = probe.device.Device();
-    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    // Values other than those the dialog's drawing sets, for every kind of state it touches.
+    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {
+        {D3DRS_DESTBLEND, D3DBLEND_ONE}, {D3DRS_ALPHABLENDENABLE, FALSE}, {D3DRS_CULLMODE, D3DCULL_CW},
+        {D3DRS_ZENABLE, D3DZB_TRUE},     {D3DRS_ALPHATESTENABLE, TRUE},   {D3DRS_COLORWRITEENABLE, 0x7}};
+    for (const auto& [state, value] : renderStates) {
+        device->SetRenderState(state, value);
+    }
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+    device->SetFVF(D3DFVF_XYZ);
     probe.Frame(0.5f);
+    for (const auto& [state, value] : renderStates) {
+        DWORD now = 0;
+        device->GetRenderState(state, &now);
+        CHECK_MESSAGE(now == value, "render state ", state);
+    }
     DWORD value = 0;
-    device->GetRenderState(D3DRS_DESTBLEND, &value);
-    CHECK(value == D3DBLEND_ONE);
-    device->GetRenderState(D3DRS_ALPHABLENDENABLE, &value);
-    CHECK(value == FALSE);
+    device->GetTextureStageState(0, D3DTSS_COLOROP, &value);
+    CHECK(value == D3DTOP_ADD);
+    device->GetTextureStageState(1, D3DTSS_COLOROP, &value);
+    CHECK(value == D3DTOP_MODULATE);
+    device->GetSamplerState(0, D3DSAMP_MINFILTER, &value);
+    CHECK(value == D3DTEXF_POINT);
+    device->GetFVF(&value);
+    CHECK(value == D3DFVF_XYZ);
     probe.dialog.SetVisible(false);
     CHECK(probe.Frame(0.5f) == S_OK);
     CHECK(CountDiffering(probe.device, {0, 0, kWidth, kHeight}, 0xFF000000) == 0);
