@@ -384,6 +384,7 @@ HRESULT ResetEnvironment() {
         return kErrorResettingDevice;
     }
     DeviceSettings* settings = State().SettingsRecord();
+    ForgetPresentedFrames();
     if (HRESULT hr = device->Reset(&settings->pp); FAILED(hr)) {
         return hr == D3DERR_DEVICELOST ? D3DERR_DEVICELOST : kErrorResettingDevice;
     }
@@ -399,6 +400,7 @@ HRESULT ResetEnvironment() {
 }
 
 void CleanupEnvironment(bool releaseSettings) {
+    ForgetPresentedFrames();
     if (FrameworkGetDevice() != nullptr) {
         if (TakeMark(&DeviceState::deviceObjectsReset)) {
             CallDeviceLost();

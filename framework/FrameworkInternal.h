@@ -43,8 +43,11 @@ public:
 };
 
 void SetupCursor();
-// Shows the frame; a device that is lost, or whose driver failed, is marked lost.
+// Shows the frame once the device has finished the one before; a device that is lost, or whose
+// driver failed, is marked lost.
 void PresentFrame(IDirect3DDevice9* device);
+// Lets go of what presenting keeps of the device: before it is reset or released.
+void ForgetPresentedFrames();
 void StopControllerVibration();
 
 // The window's client size and monitor checks after a move or resize.

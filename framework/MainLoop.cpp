@@ -1,6 +1,7 @@
 // The message pump with its idle frame step, and recovery of a lost device.
 #include "framework/DeviceRequest.h"
 #include "framework/Framework.h"
+#include "framework/FramePacer.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/FrameworkTimer.h"
 
@@ -157,8 +158,22 @@ void RunMessagePump(HACCEL accelerator) {
 
 } // namespace
 
+namespace {
+
+// Used by the window's thread alone, which presents and changes devices.
+FramePacer& Pacer() {
+    static FramePacer pacer;
+    return pacer;
+}
+
+} // namespace
+
+void ForgetPresentedFrames() {
+    Pacer().Forget();
+}
+
 void PresentFrame(IDirect3DDevice9* device) {
-    const HRESULT hr = device->Present(nullptr, nullptr, nullptr, nullptr);
+    const HRESULT hr = Pacer().Present(device);
     if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR) {
         State().Device().Set(&DeviceState::deviceLost, true);
     }
