@@ -1,6 +1,8 @@
 // Lists adapters, display modes, device types and the usable device combinations.
 #include "framework/DeviceEnumeration.h"
 
+#include "framework/UniqueHandle.h"
+
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -57,7 +59,13 @@ void EnumerateDisplayModes(IDirect3D9* d3d, AdapterInfo& adapter, std::vector<D3
 }
 
 // Whether a device type can really be made: only D3DERR_NOTAVAILABLE from a throw-away device says no.
+// The throw-away device gets a hidden window of its own where one can be made: a device can leave its
+// pixel format on the window it was made on, and a later device there of another format would then
+// switch the window's format back and forth at every present.
 bool IsDeviceTypeAvailable(IDirect3D9* d3d, UINT ordinal, D3DDEVTYPE type, HWND focusWindow) {
+    const UniqueWindow own(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    const HWND window = own ? own.get() : focusWindow;
     D3DDISPLAYMODE primaryDesktop{};
     d3d->GetAdapterDisplayMode(0, &primaryDesktop);
     D3DPRESENT_PARAMETERS pp{};
@@ -67,9 +75,9 @@ bool IsDeviceTypeAvailable(IDirect3D9* d3d, UINT ordinal, D3DDEVTYPE type, HWND 
     pp.BackBufferCount = 1;
     pp.SwapEffect = D3DSWAPEFFECT_COPY;
     pp.Windowed = TRUE;
-    pp.hDeviceWindow = focusWindow;
+    pp.hDeviceWindow = window;
     ComPtr<IDirect3DDevice9> device;
-    const HRESULT hr = d3d->CreateDevice(ordinal, type, focusWindow, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
+    const HRESULT hr = d3d->CreateDevice(ordinal, type, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
                                          device.GetAddressOf());
     return hr != D3DERR_NOTAVAILABLE;
 }

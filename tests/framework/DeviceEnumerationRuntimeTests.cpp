@@ -89,6 +89,11 @@ TEST_CASE("DeviceEnumeration: the real runtime lists adapter 0 with the virtual 
     TestWindow window;
     DeviceEnumeration enumeration;
     REQUIRE(enumeration.Enumerate(d3d.Get(), nullptr, nullptr, window.Get()) == S_OK);
+    // The devices made to try the device types leave the application's window as it was: a pixel
+    // format left there would be switched back and forth at every present of the real device.
+    const HDC dc = GetDC(window.Get());
+    CHECK(GetPixelFormat(dc) == 0);
+    ReleaseDC(window.Get(), dc);
     const AdapterInfo* adapter = enumeration.GetAdapterInfo(0);
     REQUIRE(adapter != nullptr);
     CHECK(HasMode(*adapter, 1920, 1080, D3DFMT_X8R8G8B8));

@@ -214,7 +214,10 @@ TEST_CASE("DeviceEnumeration: device types that are not available are skipped") 
     const auto& secondHal = d3d.CreateDeviceCalls[2];
     CHECK(secondHal.Adapter == 1);
     CHECK(secondHal.Type == D3DDEVTYPE_HAL);
-    CHECK(secondHal.FocusWindow == focus);
+    // On a hidden window of its own, gone again afterwards, never on the application's window.
+    CHECK(secondHal.FocusWindow != focus);
+    CHECK(secondHal.Parameters.hDeviceWindow == secondHal.FocusWindow);
+    CHECK_FALSE(IsWindow(secondHal.FocusWindow));
     CHECK(secondHal.BehaviorFlags == D3DCREATE_HARDWARE_VERTEXPROCESSING);
     CHECK(secondHal.Parameters.BackBufferWidth == 1);
     CHECK(secondHal.Parameters.BackBufferHeight == 1);
