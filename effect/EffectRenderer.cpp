@@ -302,7 +302,7 @@ void EffectRenderer::DrawPlacedTiles(IDirect3DDevice9* device) {
     ThrowIfFailed(device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE));
     SetTileStage(device, 0, chamber, D3DTA_DIFFUSE, 0);
     ThrowIfFailed(device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE));
-    const std::span<const TileVertex> single = regions_.Single();
+    const std::span<const EffectVertex> single = regions_.Single();
     if (!single.empty()) {
         DynamicVertexBuffer::DrawTriangles(device, vertices_.Write(device, single), single.size());
     }

@@ -20,6 +20,11 @@ D3DCOLOR Grey(std::int32_t light) {
     return 0xFF000000 | l * 0x010101;
 }
 
+// sin and cos of k * 60 degrees.
+constexpr double kSin60[6] = {0.0, std::numbers::sqrt3 / 2,  std::numbers::sqrt3 / 2,
+                              0.0, -std::numbers::sqrt3 / 2, -std::numbers::sqrt3 / 2};
+constexpr double kCos60[6] = {1.0, 0.5, -0.5, -1.0, -0.5, 0.5};
+
 // A lattice vertex: row line `row`, x = column * step (row + column even).
 struct LatticeVertex {
     std::int32_t row;
@@ -67,7 +72,10 @@ void TileRegions::Cut(std::uint32_t width, std::uint32_t height, std::int32_t tr
     const double baseReach = std::min(2.0 / std::numbers::sqrt3 + TileSourceRect(triangleSize).bottom -
                                           std::numbers::sqrt3 * triangleSize,
                                       reach);
+    // Lit are only the cells whose regions can reach the screen; the cells around those need their
+    // corners too (two cells around a lattice vertex lie at most 2.31 steps apart).
     const double margin = 2.0 * step / std::numbers::sqrt3 + 2.0 * reach + 2.0;
+    const double farMargin = margin + 2.5 * step;
     const double centreX = frame.Left + triangleSize;
     const double centreY = frame.Top + ChamberCentroidY(triangleSize);
     side_ = 2.0f * static_cast<float>(triangleSize);
@@ -87,11 +95,19 @@ void TileRegions::Cut(std::uint32_t width, std::uint32_t height, std::int32_t tr
             const std::array<LatticeVertex, 3> v = CellVertices(row, column);
             const double gx = (v[0].column + v[1].column + v[2].column) * step / 3.0;
             const double gy = (v[0].row + v[1].row + v[2].row) * rowHeight / 3.0;
-            // The side of the cell opposite its tile's apex is the tile's base.
+            const double sx = centreX + gx * frame.Cos - gy * frame.Sin;
+            const double sy = centreY + gx * frame.Sin + gy * frame.Cos;
+            cell.light = 0;
+            // Cells whose regions cannot reach the screen keep no corners; a cell next to one that
+            // can, does.
+            if (sx < -farMargin || sx > width + farMargin || sy < -farMargin || sy > height + farMargin) {
+                continue;
+            }
+            // The side of the cell opposite its tile's apex is the tile's base. The tile turns by
+            // (its mirror) * 60 degrees * (3 row + column).
             const std::int32_t turn = ((3 * row + column) % 6 + 6) % 6;
-            const double theta = ((turn & 1) != 0 ? -1.0 : 1.0) * std::numbers::pi * turn / 3.0;
-            const double apexX = std::sin(theta);
-            const double apexY = -std::cos(theta);
+            const double apexX = ((turn & 1) != 0 ? -1.0 : 1.0) * kSin60[turn];
+            const double apexY = -kCos60[turn];
             int apex = 0;
             double best = -1e9;
             for (int k = 0; k < 3; ++k) {
@@ -118,11 +134,8 @@ void TileRegions::Cut(std::uint32_t width, std::uint32_t height, std::int32_t tr
                 cell.core[k] = Vector2{static_cast<float>(centreX + qx * frame.Cos - qy * frame.Sin),
                                        static_cast<float>(centreY + qx * frame.Sin + qy * frame.Cos)};
             }
-            cell.light = 0;
             const bool inGrid =
                 row >= -grid.Rows && row < grid.Rows && column >= -grid.Columns && column < grid.Columns;
-            const double sx = centreX + gx * frame.Cos - gy * frame.Sin;
-            const double sy = centreY + gx * frame.Sin + gy * frame.Cos;
             if (!inGrid || sx < -margin || sx > width + margin || sy < -margin || sy > height + margin) {
                 continue;
             }
@@ -173,8 +186,7 @@ void TileRegions::Cut(std::uint32_t width, std::uint32_t height, std::int32_t tr
                                                        At(row, column + 1), At(row - 1, column + 1),
                                                        At(row - 1, column), At(row - 1, column - 1)};
             const std::array<int, 6> corner = {1, 0, 0, 1, 2, 2};
-            // Drawn as a fan about the lattice vertex: with narrower strips along the bases the
-            // hexagon need not be convex, but it always surrounds its vertex.
+            // The lattice vertex first: a hexagon that is not convex is drawn as a fan about it.
             const double vx = column * step;
             const double vy = row * rowHeight;
             std::array<Vector2, 7> hexagon;
@@ -218,11 +230,19 @@ void TileRegions::Emit(std::span<const Vector2> corners, std::span<const Cell* c
     for (std::size_t i = 0; i < count; i += 2) {
         const Cell& a = *lit[i];
         const Cell* b = i + 1 < count ? lit[i + 1] : nullptr;
-        std::vector<TileVertex>& out = b != nullptr ? paired_ : single_;
-        for (std::size_t k = 1; k + 1 < corners.size(); ++k) {
-            out.push_back(Vertex(corners[0], a, b));
-            out.push_back(Vertex(corners[k], a, b));
-            out.push_back(Vertex(corners[k + 1], a, b));
+        Fan(corners, a, b);
+    }
+}
+
+void TileRegions::Fan(std::span<const Vector2> polygon, const Cell& a, const Cell* b) {
+    for (std::size_t k = 1; k + 1 < polygon.size(); ++k) {
+        for (const Vector2 p : {polygon[0], polygon[k], polygon[k + 1]}) {
+            const TileVertex v = Vertex(p, a, b);
+            if (b != nullptr) {
+                paired_.push_back(v);
+            } else {
+                single_.push_back(EffectVertex{v.x, v.y, v.z, v.rhw, v.first, v.u0, v.v0});
+            }
         }
     }
 }
@@ -249,6 +269,18 @@ void TileRegions::EmitHexagon(std::span<const Vector2, 7> hexagon, std::span<con
         cut[count] = crosses;
         lit[count++] = cell;
     }
+    // With strips of one width all round the hexagon is convex, and drawn as one polygon; else as
+    // a fan about its vertex.
+    const auto turn = [&](std::size_t k) {
+        const Vector2 p = hexagon[1 + k % 6];
+        const Vector2 q = hexagon[1 + (k + 1) % 6];
+        const Vector2 r = hexagon[1 + (k + 2) % 6];
+        return (double{q.x} - p.x) * (double{r.y} - q.y) - (double{q.y} - p.y) * (double{r.x} - q.x);
+    };
+    bool convex = true;
+    for (std::size_t k = 1; k < 6; ++k) {
+        convex = convex && turn(k) * turn(0) > 0.0;
+    }
     std::array<bool, 6> done{};
     for (std::size_t i = 0; i < count; ++i) {
         if (done[i]) {
@@ -267,31 +299,33 @@ void TileRegions::EmitHexagon(std::span<const Vector2, 7> hexagon, std::span<con
                 b = &c;
             }
         }
-        std::vector<TileVertex>& out = b != nullptr ? paired_ : single_;
+        if (convex) {
+            EmitCut(std::span(hexagon).subspan<1>(), cut[i], a, b);
+            continue;
+        }
         for (std::size_t k = 1; k <= 6; ++k) {
-            const std::array<Vector2, 3> triangle = {hexagon[0], hexagon[k], hexagon[k < 6 ? k + 1 : 1]};
-            // The triangle less its part below the base: a polygon of up to four corners.
-            std::array<Vector2, 4> kept;
-            std::size_t n = 0;
-            for (std::size_t e = 0; e < 3; ++e) {
-                const Vector2 p = triangle[e];
-                const Vector2 q = triangle[(e + 1) % 3];
-                const double dp = cut[i] ? BelowBottom(a, p) : -1.0;
-                const double dq = cut[i] ? BelowBottom(a, q) : -1.0;
-                if (dp <= 0.0) {
-                    kept[n++] = p;
-                }
-                if ((dp <= 0.0) != (dq <= 0.0)) {
-                    const double t = dp / (dp - dq);
-                    kept[n++] = Vector2{static_cast<float>(p.x + t * (q.x - p.x)),
-                                        static_cast<float>(p.y + t * (q.y - p.y))};
-                }
-            }
-            for (std::size_t m = 1; m + 1 < n; ++m) {
-                out.push_back(Vertex(kept[0], a, b));
-                out.push_back(Vertex(kept[m], a, b));
-                out.push_back(Vertex(kept[m + 1], a, b));
-            }
+            EmitCut(std::array{hexagon[0], hexagon[k], hexagon[k < 6 ? k + 1 : 1]}, cut[i], a, b);
         }
     }
+}
+
+// The convex polygon, less its part below the first cell's bottom row when `cut`, as a fan.
+void TileRegions::EmitCut(std::span<const Vector2> polygon, bool cut, const Cell& a, const Cell* b) {
+    std::array<Vector2, 8> kept;
+    std::size_t n = 0;
+    for (std::size_t e = 0; e < polygon.size(); ++e) {
+        const Vector2 p = polygon[e];
+        const Vector2 q = polygon[(e + 1) % polygon.size()];
+        const double dp = cut ? BelowBottom(a, p) : -1.0;
+        const double dq = cut ? BelowBottom(a, q) : -1.0;
+        if (dp <= 0.0) {
+            kept[n++] = p;
+        }
+        if ((dp <= 0.0) != (dq <= 0.0)) {
+            const double t = dp / (dp - dq);
+            kept[n++] =
+                Vector2{static_cast<float>(p.x + t * (q.x - p.x)), static_cast<float>(p.y + t * (q.y - p.y))};
+        }
+    }
+    Fan(std::span(kept).first(n), a, b);
 }

@@ -36,8 +36,8 @@ public:
     void Cut(std::uint32_t width, std::uint32_t height, std::int32_t triangleSize, double rotationAngle,
              const TileLightFunction& tileLight);
 
-    // Triangles showing one tile (the first colour and coordinates; the second light is 0).
-    std::span<const TileVertex> Single() const { return single_; }
+    // Triangles showing one tile: its light in the colour, its texture coordinates.
+    std::span<const EffectVertex> Single() const { return single_; }
     // Triangles showing the sum of two tiles: the first light with the first coordinates plus the
     // second light with the second coordinates.
     std::span<const TileVertex> Paired() const { return paired_; }
@@ -57,8 +57,12 @@ private:
     // The convex polygon `corners` once for each pair of the lit cells, and once alone for an odd one
     // out.
     void Emit(std::span<const Vector2> corners, std::span<const Cell* const> cells);
+    // The convex polygon as a fan of triangles showing cell a, or cells a and b.
+    void Fan(std::span<const Vector2> polygon, const Cell& a, const Cell* b);
     // The hexagon about a lattice vertex: its vertex, then its six corners in turn.
     void EmitHexagon(std::span<const Vector2, 7> hexagon, std::span<const Cell* const, 6> cells);
+    // The convex polygon, cut off below the first cell's base when `cut`, showing cells a and b.
+    void EmitCut(std::span<const Vector2> polygon, bool cut, const Cell& a, const Cell* b);
     // How far screen point p lies below the bottom row of the cell's tile, in image pixels.
     double BelowBottom(const Cell& cell, Vector2 p) const;
 
@@ -69,6 +73,6 @@ private:
     std::int32_t columns_ = 0;
     float side_ = 1.0f;
     double bottom_ = 0.0;
-    std::vector<TileVertex> single_;
+    std::vector<EffectVertex> single_;
     std::vector<TileVertex> paired_;
 };

@@ -112,7 +112,11 @@ std::vector<std::vector<Contribution>> Rasterise(const TileRegions& regions, int
             }
         }
     };
-    add(regions.Single(), false);
+    std::vector<TileVertex> single;
+    for (const EffectVertex& v : regions.Single()) {
+        single.push_back(TileVertex{v.x, v.y, v.z, v.rhw, v.colour, 0, v.u, v.v, v.u, v.v});
+    }
+    add(single, false);
     add(regions.Paired(), true);
     return at;
 }
@@ -245,17 +249,17 @@ TEST_SUITE("effect") {
             return column == 0 && row == 0 ? 200 : 0;
         });
         CHECK(regions.Paired().empty());
-        const std::span<const TileVertex> v = regions.Single();
-        REQUIRE(v.size() >= 3 * (1 + 3 * 2 + 3 * 6));
+        const std::span<const EffectVertex> v = regions.Single();
+        REQUIRE(v.size() % 3 == 0);
+        REQUIRE(v.size() >= 3 * (1 + 3 * 2 + 3));
         double area = 0.0;
         for (std::size_t i = 0; i + 2 < v.size(); i += 3) {
             area += std::abs((v[i + 1].x - v[i].x) * (v[i + 2].y - v[i].y) -
                              (v[i + 1].y - v[i].y) * (v[i + 2].x - v[i].x)) /
                     2;
         }
-        for (const TileVertex& vertex : v) {
-            CHECK((vertex.first & 0xFF) == 200);
-            CHECK((vertex.second & 0xFFFFFF) == 0);
+        for (const EffectVertex& vertex : v) {
+            CHECK(vertex.colour == 0xFFC8C8C8);
         }
         const double step = 30.0;
         const double inradius = step / kSqrt3;
