@@ -126,6 +126,7 @@ struct Findings {
     int missing = 0;             // a tile that reaches the point is not drawn there
     int twice = 0;               // a tile is drawn twice at the point
     int stray = 0;               // a contribution that is no nearby tile's image
+    int belowBase = 0;           // a tile drawn below its source rectangle's bottom row
     int uncovered = 0;           // a point inside a lit tile that no region covers
     double writesPerPoint = 0.0; // over the points that show a tile
 };
@@ -166,6 +167,7 @@ Findings Check(std::uint32_t width, std::uint32_t height, std::int32_t S, double
 
     Findings f;
     int covered = 0;
+    const double bottom = TileSourceRect(S).bottom;
     const double side = 2.0 * S;
     for (int sy = 0; sy < rows; ++sy) {
         for (int sx = 0; sx < columns; ++sx) {
@@ -189,7 +191,11 @@ Findings Check(std::uint32_t width, std::uint32_t height, std::int32_t S, double
                 }
                 if (match == nullptr) {
                     ++f.stray;
-                } else if (std::find(drawn.begin(), drawn.end(), match) != drawn.end()) {
+                    continue;
+                }
+                // Where the quad per tile ended: below it a tile's last rows would add a seam.
+                f.belowBase += Chamber(*match, x, y).y > bottom + 0.01;
+                if (std::find(drawn.begin(), drawn.end(), match) != drawn.end()) {
                     ++f.twice;
                 } else {
                     drawn.push_back(match);
@@ -230,6 +236,7 @@ TEST_SUITE("effect") {
             CHECK(f.missing == 0);
             CHECK(f.twice == 0);
             CHECK(f.stray == 0);
+            CHECK(f.belowBase == 0);
             CHECK(f.uncovered == 0);
             MESSAGE("S = " << c.size << ": " << f.writesPerPoint << " writes per point");
             // Only the small hexagons where six tiles meet take more than one write.
