@@ -9,32 +9,43 @@
 namespace {
 
 // Room for a frame of the default settings without growing.
-constexpr UINT kInitialCapacity = 16384;
+constexpr UINT kInitialCapacity = 1 << 20;
 
 } // namespace
 
 UINT DynamicVertexBuffer::Write(IDirect3DDevice9* device, std::span<const EffectVertex> vertices) {
-    const auto count = static_cast<UINT>(vertices.size());
-    if (count > capacity_) {
-        Grow(device, count);
+    return Write(device, vertices.data(), static_cast<UINT>(vertices.size()), sizeof(EffectVertex),
+                 kEffectVertexFormat);
+}
+
+UINT DynamicVertexBuffer::Write(IDirect3DDevice9* device, std::span<const TileVertex> vertices) {
+    return Write(device, vertices.data(), static_cast<UINT>(vertices.size()), sizeof(TileVertex),
+                 kTileVertexFormat);
+}
+
+UINT DynamicVertexBuffer::Write(IDirect3DDevice9* device, const void* vertices, UINT count, UINT stride,
+                                DWORD format) {
+    const UINT bytes = count * stride;
+    if (bytes > capacity_) {
+        Grow(device, bytes);
     }
+    // A draw starts at a whole vertex of its own size.
+    UINT first = (next_ + stride - 1) / stride;
     DWORD flags = D3DLOCK_NOOVERWRITE;
-    if (next_ == 0 || count > capacity_ - next_) {
+    if (next_ == 0 || bytes > capacity_ - std::min(capacity_, first * stride)) {
         // What the earlier draws read may still be in flight: fresh storage instead of waiting.
-        next_ = 0;
+        first = 0;
         flags = D3DLOCK_DISCARD;
     }
-    const UINT first = next_;
     if (count > 0) {
         void* data = nullptr;
-        ThrowIfFailed(
-            buffer_->Lock(first * sizeof(EffectVertex), count * sizeof(EffectVertex), &data, flags));
-        std::memcpy(data, vertices.data(), count * sizeof(EffectVertex));
+        ThrowIfFailed(buffer_->Lock(first * stride, bytes, &data, flags));
+        std::memcpy(data, vertices, bytes);
         ThrowIfFailed(buffer_->Unlock());
-        next_ += count;
+        next_ = first * stride + bytes;
     }
-    ThrowIfFailed(device->SetStreamSource(0, buffer_.Get(), 0, sizeof(EffectVertex)));
-    ThrowIfFailed(device->SetFVF(kEffectVertexFormat));
+    ThrowIfFailed(device->SetStreamSource(0, buffer_.Get(), 0, stride));
+    ThrowIfFailed(device->SetFVF(format));
     return first;
 }
 
@@ -50,13 +61,13 @@ void DynamicVertexBuffer::Release() {
     next_ = 0;
 }
 
-void DynamicVertexBuffer::Grow(IDirect3DDevice9* device, UINT count) {
-    const UINT capacity = std::max({count, kInitialCapacity, 2 * capacity_});
+void DynamicVertexBuffer::Grow(IDirect3DDevice9* device, UINT bytes) {
+    const UINT capacity = std::max({bytes, kInitialCapacity, 2 * capacity_});
     buffer_.Reset();
     capacity_ = 0;
     next_ = 0;
-    ThrowIfFailed(device->CreateVertexBuffer(capacity * sizeof(EffectVertex),
-                                             D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, kEffectVertexFormat,
+    // No vertex format of its own: every draw sets the one it wrote.
+    ThrowIfFailed(device->CreateVertexBuffer(capacity, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0,
                                              D3DPOOL_DEFAULT, &buffer_, nullptr));
     capacity_ = capacity;
 }

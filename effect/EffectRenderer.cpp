@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <utility>
 
 namespace {
@@ -18,7 +17,6 @@ namespace {
 constexpr D3DCOLOR kChamberClear = 0x00000030;
 constexpr D3DCOLOR kBackdrop = 0xFF000020;
 constexpr D3DCOLOR kMask = 0xFF000000;
-constexpr D3DCOLOR kWhite = 0xFFFFFF;
 
 // Direct3D 9 puts pixel centres on whole coordinates: textured geometry moves by half a pixel so
 // that a texel lands on the pixel that covers the same place.
@@ -34,24 +32,6 @@ EffectVertex Textured(const Matrix2D& m, Vector2 p, D3DCOLOR colour, float u, fl
     return EffectVertex{q.x - kPixelCentre, q.y - kPixelCentre, 0.0f, 1.0f, colour, u, v};
 }
 
-// A tile shows what the mask leaves of the chamber image down to the source rectangle's bottom row:
-// the region between the mask's slanted edges (the left one a pixel left of the chamber's side).
-// The triangle drawn reaches this far beyond those edges, so that the pixels that filtering lets
-// the edges spill onto are drawn as well; there, and above the image, it shows black.
-constexpr double kTileMargin = 1.0;
-
-// The tile's triangle in chamber-image pixels: apex, then the right and left ends of its base.
-std::array<Vector2, 3> TileTriangle(std::int32_t triangleSize) {
-    const double S = triangleSize;
-    const double bottom = TileSourceRect(triangleSize).bottom;
-    const double shift = kTileMargin * 2.0 / std::numbers::sqrt3;
-    const double half = bottom / std::numbers::sqrt3 + shift;
-    const double apexY = -(1.0 + 2.0 * shift) * std::numbers::sqrt3 / 2.0;
-    return {Vector2{static_cast<float>(S - 0.5), static_cast<float>(apexY)},
-            Vector2{static_cast<float>(S + half), static_cast<float>(bottom)},
-            Vector2{static_cast<float>(S - 1.0 - half), static_cast<float>(bottom)}};
-}
-
 void SetStageStates(IDirect3DDevice9* device, DWORD operation) {
     // Mirrored tiles wind their corners the other way round: no side is culled.
     ThrowIfFailed(device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
@@ -63,10 +43,63 @@ void SetStageStates(IDirect3DDevice9* device, DWORD operation) {
     ThrowIfFailed(device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE));
 }
 
+// Stage `stage` shows the chamber image at the texture coordinates `coordinates`, filtered linearly
+// and black outside, times the light in `light`; a later stage adds that to what the stages before
+// it made. The light of a tile is in the colours, so the alpha stays opaque.
+void SetTileStage(IDirect3DDevice9* device, DWORD stage, IDirect3DTexture9* chamber, DWORD light,
+                  DWORD coordinates) {
+    ThrowIfFailed(device->SetTexture(stage, chamber));
+    ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_COLOROP,
+                                               stage == 0 ? D3DTOP_MODULATE : D3DTOP_MULTIPLYADD));
+    if (stage > 0) {
+        ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_COLORARG0, D3DTA_CURRENT));
+    }
+    ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_COLORARG2, light));
+    ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
+    ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_ALPHAARG1, D3DTA_TEXTURE));
+    ThrowIfFailed(device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, coordinates));
+    ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_ADDRESSU, D3DTADDRESS_BORDER));
+    ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_ADDRESSV, D3DTADDRESS_BORDER));
+    ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_BORDERCOLOR, 0));
+    ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
+    ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
+    ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR));
+}
+
+// Hands the stages back as a single-texture draw left them, also when a tile draw fails: the
+// second stage off, the first modulating the first coordinates' texture by the diffuse colour,
+// blending by source alpha, and the chamber image bound to none, since it is drawn into in the
+// next frame.
+class ScopedTileStages {
+public:
+    explicit ScopedTileStages(IDirect3DDevice9* device) : device_(device) {}
+    ScopedTileStages(const ScopedTileStages&) = delete;
+    ScopedTileStages& operator=(const ScopedTileStages&) = delete;
+    ~ScopedTileStages() {
+        device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+        device_->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+        device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+        device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+        device_->SetTexture(1, nullptr);
+        device_->SetTexture(0, nullptr);
+    }
+
+private:
+    IDirect3DDevice9* device_;
+};
+
 } // namespace
 
 void EffectRenderer::CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t triangleSize) {
     vertices_.Release();
+    D3DCAPS9 caps{};
+    ThrowIfFailed(device->GetDeviceCaps(&caps));
+    TwoStageTiles = caps.MaxTextureBlendStages >= 2 && caps.MaxSimultaneousTextures >= 2 &&
+                    (caps.FVFCaps & D3DFVFCAPS_TEXCOORDCOUNTMASK) >= 2 &&
+                    (caps.TextureOpCaps & D3DTEXOPCAPS_MULTIPLYADD) != 0;
     CreateChamberTarget(device, triangleSize);
 }
 
@@ -94,7 +127,7 @@ void EffectRenderer::Render(IDirect3DDevice9* device, const EffectSimulation& si
     FitChamberTarget(device, s.TriangleSize);
     PlaceTiles(simulation.RotationAngle, s.TriangleSize, width, height, tileLight);
     // With no tile lit (no light, or a window without area) nothing shows the chamber image.
-    if (tiles_.empty()) {
+    if (regions_.Empty()) {
         return;
     }
     RenderChamber(device, simulation, s, pieceColour);
@@ -246,7 +279,8 @@ void EffectRenderer::DrawMask(IDirect3DDevice9* device, std::int32_t triangleSiz
 }
 
 // Covers the back buffer with mirrored copies of the chamber triangle, turned by the rotation angle
-// and faded with the distance from the centre: three vertices per lit tile, all in one draw.
+// and faded with the distance from the centre; each pixel is written once, except in the small
+// hexagons where six tiles meet (and, on a device with one texture stage, where two do).
 void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, std::int32_t triangleSize,
                                std::uint32_t width, std::uint32_t height,
                                const TileLightFunction& tileLight) {
@@ -256,38 +290,36 @@ void EffectRenderer::DrawTiles(IDirect3DDevice9* device, double rotationAngle, s
 
 void EffectRenderer::PlaceTiles(double rotationAngle, std::int32_t triangleSize, std::uint32_t width,
                                 std::uint32_t height, const TileLightFunction& tileLight) {
-    tiles_.clear();
-    // A back buffer without area (a window shrunk to nothing) shows nothing.
-    if (width == 0 || height == 0) {
-        return;
-    }
-    const TileGrid grid = MakeTileGrid(width, triangleSize);
-    const TileFrame frame = MakeTileFrame(width, height, triangleSize, rotationAngle);
-    const std::array<Vector2, 3> triangle = TileTriangle(triangleSize);
-    const float side = 2.0f * static_cast<float>(triangleSize);
-    for (std::int32_t row = -grid.Rows; row < grid.Rows; ++row) {
-        for (std::int32_t column = -grid.Columns; column < grid.Columns; ++column) {
-            const TilePlacement tile = PlaceTile(frame, row, column);
-            const std::int32_t alpha = tileLight(tile.Xo, tile.Yo, column, row);
-            // An unlit tile adds nothing.
-            if (alpha <= 0) {
-                continue;
-            }
-            // The mirror of odd tiles is in the transform: the corners keep their image points.
-            const Matrix2D m = TileMatrix(tile, triangleSize);
-            const D3DCOLOR colour = static_cast<D3DCOLOR>(alpha) << 24 | kWhite;
-            for (const Vector2 p : triangle) {
-                tiles_.push_back(Textured(m, p, colour, p.x / side, p.y / side));
-            }
-        }
-    }
+    regions_.Cut(width, height, triangleSize, rotationAngle, tileLight);
 }
 
 void EffectRenderer::DrawPlacedTiles(IDirect3DDevice9* device) {
     if (ChamberTarget == nullptr) {
         throw HResultError(D3DERR_INVALIDCALL);
     }
-    DrawTextured(device, tiles_, ChamberTarget.Get(), D3DTADDRESS_BORDER);
+    IDirect3DTexture9* const chamber = ChamberTarget.Get();
+    const ScopedTileStages restore(device);
+    ThrowIfFailed(device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE));
+    SetTileStage(device, 0, chamber, D3DTA_DIFFUSE, 0);
+    ThrowIfFailed(device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE));
+    const std::span<const EffectVertex> single = regions_.Single();
+    if (!single.empty()) {
+        DynamicVertexBuffer::DrawTriangles(device, vertices_.Write(device, single), single.size());
+    }
+    const std::span<const TileVertex> paired = regions_.Paired();
+    if (paired.empty()) {
+        return;
+    }
+    const UINT first = vertices_.Write(device, paired);
+    if (TwoStageTiles) {
+        SetTileStage(device, 1, chamber, D3DTA_SPECULAR, 1);
+        DynamicVertexBuffer::DrawTriangles(device, first, paired.size());
+        return;
+    }
+    // One stage: the first tile, then the second added in a pass of its own.
+    DynamicVertexBuffer::DrawTriangles(device, first, paired.size());
+    SetTileStage(device, 0, chamber, D3DTA_SPECULAR, 1);
+    DynamicVertexBuffer::DrawTriangles(device, first, paired.size());
 }
 
 // The scratch vertices in one flat-coloured draw that replaces what lies beneath.

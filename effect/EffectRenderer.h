@@ -6,6 +6,7 @@
 #include "effect/DynamicVertexBuffer.h"
 #include "effect/EffectSettings.h"
 #include "effect/EffectSimulation.h"
+#include "effect/TileRegions.h"
 
 #include <d3d9.h>
 #include <wrl/client.h>
@@ -15,13 +16,13 @@
 #include <span>
 #include <vector>
 
-// The colour of a piece (phase, neighbours, index) and the light of a tile (x, y, column, row).
+// The colour of a piece (phase, neighbours, index).
 using PieceColourFunction = std::function<D3DCOLOR(double, std::int32_t, std::int32_t)>;
-using TileLightFunction = std::function<std::int32_t(float, float, std::int32_t, std::int32_t)>;
 
 class EffectRenderer {
 public:
-    // Makes the device objects for triangles of the given size, after a device creation or reset.
+    // Makes the device objects for triangles of the given size, after a device creation or reset, and
+    // learns whether the device blends two textures in one pass.
     void CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t triangleSize);
     // Releases the objects a device reset takes away (the chamber target and the vertices); the
     // atlas, in the managed pool, outlives the reset. Safe to repeat.
@@ -52,6 +53,9 @@ public:
 
     // The TriangleTexture whose atlas was last loaded; -1 means none.
     std::int32_t LoadedTexture = -1;
+    // Whether the strips where two tiles meet are drawn once with two texture stages; without, each
+    // of the two tiles is drawn there in a pass of its own. Set from the device's abilities.
+    bool TwoStageTiles = false;
 
 private:
     void CreateChamberTarget(IDirect3DDevice9* device, std::int32_t triangleSize);
@@ -60,11 +64,12 @@ private:
                     const PieceColourFunction& pieceColour);
     void DrawMask(IDirect3DDevice9* device, std::int32_t triangleSize);
     void DrawFlat(IDirect3DDevice9* device);
-    void DrawTextured(IDirect3DDevice9* device, std::span<const EffectVertex> vertices, IDirect3DTexture9* texture,
-                      D3DTEXTUREADDRESS addressing);
-    // The lit tiles' triangles into tiles_, and their one draw.
-    void PlaceTiles(double rotationAngle, std::int32_t triangleSize, std::uint32_t width, std::uint32_t height,
-                    const TileLightFunction& tileLight);
+    void DrawTextured(IDirect3DDevice9* device, std::span<const EffectVertex> vertices,
+                      IDirect3DTexture9* texture, D3DTEXTUREADDRESS addressing);
+    // The lit tiles' regions into regions_, and their draws: one for the regions of one tile, one for
+    // those of two.
+    void PlaceTiles(double rotationAngle, std::int32_t triangleSize, std::uint32_t width,
+                    std::uint32_t height, const TileLightFunction& tileLight);
     void DrawPlacedTiles(IDirect3DDevice9* device);
 
     Microsoft::WRL::ComPtr<IDirect3DTexture9> Atlas;
@@ -77,5 +82,5 @@ private:
     // allocate.
     std::vector<std::int32_t> neighbourCounts_;
     std::vector<EffectVertex> scratch_;
-    std::vector<EffectVertex> tiles_;
+    TileRegions regions_;
 };
