@@ -1,3 +1,4 @@
+// Presenting paced by an event query marked after each present.
 #include "framework/FramePacer.h"
 
 HRESULT FramePacer::Present(IDirect3DDevice9* device) {

@@ -156,10 +156,6 @@ void RunMessagePump(HACCEL accelerator) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // Used by the window's thread alone, which presents and changes devices.
 FramePacer& Pacer() {
     static FramePacer pacer;
