@@ -192,7 +192,7 @@ void PrintTexturedQuad(IDirect3DDevice9* device, const D3DPRESENT_PARAMETERS& pp
     TexturedQuad quad(device);
     Microsoft::WRL::ComPtr<IDirect3DStateBlock9> states;
     if (!quad.Made() || FAILED(device->CreateStateBlock(D3DSBT_ALL, &states))) {
-        std::printf("  no texture for the textured quad\n");
+        std::printf("  the textured quad could not be set up\n");
         return;
     }
     const auto [rate, bare] = Compare(
