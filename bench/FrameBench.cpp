@@ -8,6 +8,7 @@
 #include "framework/Framework.h"
 #include "framework/FrameworkInternal.h"
 #include "framework/HResultError.h"
+#include "graphics/PixelPrograms.h"
 #include "gui/CGuiDialogResources.h"
 #include "gui/GuiPlatform.h"
 #include "settings/CSettingDialog.h"
@@ -119,10 +120,12 @@ void ClearAndPresent(IDirect3DDevice9* device) {
 
 // The yardstick of a frame that samples a texture once at every pixel: one quad over the back buffer,
 // showing a 192 x 192 texture repeated, turned a little and about one texel to a pixel, filtered
-// linearly and added to the cleared target, as the tiles are.
+// linearly, modulated by the pixel program the tiles use and added to the cleared target, as the
+// tiles are.
 class TexturedQuad {
 public:
-    explicit TexturedQuad(IDirect3DDevice9* device) : device_(device) {
+    explicit TexturedQuad(IDirect3DDevice9* device)
+        : device_(device), program_(CreatePixelProgram(device, PixelProgram::TextureTimesColour)) {
         constexpr UINT kSide = 192;
         if (FAILED(device->CreateTexture(kSide, kSide, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture_,
                                          nullptr))) {
@@ -174,7 +177,9 @@ public:
         device_->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
         device_->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
         device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+        device_->SetPixelShader(program_.Get());
         device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
+        device_->SetPixelShader(nullptr);
         device_->SetTexture(0, nullptr);
         device_->EndScene();
         PresentFrame(device_);
@@ -182,6 +187,7 @@ public:
 
 private:
     IDirect3DDevice9* device_;
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> program_;
     Microsoft::WRL::ComPtr<IDirect3DTexture9> texture_;
 };
 

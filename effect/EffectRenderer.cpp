@@ -5,6 +5,7 @@
 #include "effect/ScopedRenderTarget.h"
 #include "effect/TileLayout.h"
 #include "framework/HResultError.h"
+#include "graphics/PixelPrograms.h"
 #include "graphics/TextureLoader.h"
 
 #include <array>
@@ -67,16 +68,17 @@ void SetTileStage(IDirect3DDevice9* device, DWORD stage, IDirect3DTexture9* cham
     ThrowIfFailed(device->SetSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR));
 }
 
-// Hands the stages back as a single-texture draw left them, also when a tile draw fails: the
-// second stage off, the first modulating the first coordinates' texture by the diffuse colour,
-// blending by source alpha, and the chamber image bound to none, since it is drawn into in the
-// next frame.
+// Hands the stages back as a single-texture draw left them, also when a tile draw fails: no pixel
+// program, the second stage off, the first modulating the first coordinates' texture by the diffuse
+// colour, blending by source alpha, and the chamber image bound to none, since it is drawn into in
+// the next frame.
 class ScopedTileStages {
 public:
     explicit ScopedTileStages(IDirect3DDevice9* device) : device_(device) {}
     ScopedTileStages(const ScopedTileStages&) = delete;
     ScopedTileStages& operator=(const ScopedTileStages&) = delete;
     ~ScopedTileStages() {
+        device_->SetPixelShader(nullptr);
         device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
         device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
         device_->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
@@ -100,6 +102,12 @@ void EffectRenderer::CreateDeviceObjects(IDirect3DDevice9* device, std::int32_t 
     TwoStageTiles = caps.MaxTextureBlendStages >= 2 && caps.MaxSimultaneousTextures >= 2 &&
                     (caps.FVFCaps & D3DFVFCAPS_TEXCOORDCOUNTMASK) >= 2 &&
                     (caps.TextureOpCaps & D3DTEXOPCAPS_MULTIPLYADD) != 0;
+    // Pixel programs outlive a reset: made once for the device.
+    if (!texturedProgram_) {
+        colourProgram_ = CreatePixelProgram(device, PixelProgram::Colour);
+        texturedProgram_ = CreatePixelProgram(device, PixelProgram::TextureTimesColour);
+        twoTilesProgram_ = CreatePixelProgram(device, PixelProgram::TwoTexturesTimesColours);
+    }
     CreateChamberTarget(device, triangleSize);
 }
 
@@ -110,6 +118,9 @@ void EffectRenderer::LoseDeviceObjects() {
 
 void EffectRenderer::ReleaseDeviceObjects() {
     LoseDeviceObjects();
+    colourProgram_.Reset();
+    texturedProgram_.Reset();
+    twoTilesProgram_.Reset();
     Atlas.Reset();
     LoadedTexture = -1;
 }
@@ -199,6 +210,7 @@ void EffectRenderer::RenderChamber(IDirect3DDevice9* device, const EffectSimulat
     // From here on a failure still hands the device its previous target back: later frames must
     // draw to the screen again, not into the chamber image.
     ScopedRenderTarget restore(device, previous.Get());
+    const FixedFunctionOnExit fixedFunction(device);
     ThrowIfFailed(device->Clear(0, nullptr, D3DCLEAR_TARGET, kChamberClear, 1.0f, 0));
     SetRenderStates(device);
     DrawBackdrop(device, simulation.RotationAngle, s.TriangleSize);
@@ -302,6 +314,7 @@ void EffectRenderer::DrawPlacedTiles(IDirect3DDevice9* device) {
     ThrowIfFailed(device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE));
     SetTileStage(device, 0, chamber, D3DTA_DIFFUSE, 0);
     ThrowIfFailed(device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE));
+    ThrowIfFailed(device->SetPixelShader(texturedProgram_.Get()));
     const std::span<const EffectVertex> single = regions_.Single();
     if (!single.empty()) {
         DynamicVertexBuffer::DrawTriangles(device, vertices_.Write(device, single), single.size());
@@ -313,10 +326,13 @@ void EffectRenderer::DrawPlacedTiles(IDirect3DDevice9* device) {
     const UINT first = vertices_.Write(device, paired);
     if (TwoStageTiles) {
         SetTileStage(device, 1, chamber, D3DTA_SPECULAR, 1);
+        ThrowIfFailed(device->SetPixelShader(twoTilesProgram_.Get()));
         DynamicVertexBuffer::DrawTriangles(device, first, paired.size());
         return;
     }
-    // One stage: the first tile, then the second added in a pass of its own.
+    // One stage: the first tile, then the second added in a pass of its own, through the stages,
+    // which take the second tile's light and coordinates.
+    ThrowIfFailed(device->SetPixelShader(nullptr));
     DynamicVertexBuffer::DrawTriangles(device, first, paired.size());
     SetTileStage(device, 0, chamber, D3DTA_SPECULAR, 1);
     DynamicVertexBuffer::DrawTriangles(device, first, paired.size());
@@ -327,6 +343,7 @@ void EffectRenderer::DrawFlat(IDirect3DDevice9* device) {
     ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE));
     ThrowIfFailed(device->SetTexture(0, nullptr));
     SetStageStates(device, D3DTOP_SELECTARG2);
+    ThrowIfFailed(device->SetPixelShader(colourProgram_.Get()));
     const UINT first = vertices_.Write(device, scratch_);
     DynamicVertexBuffer::DrawTriangles(device, first, scratch_.size());
     ThrowIfFailed(device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
@@ -341,6 +358,7 @@ void EffectRenderer::DrawTextured(IDirect3DDevice9* device, std::span<const Effe
     }
     ThrowIfFailed(device->SetTexture(0, texture));
     SetStageStates(device, D3DTOP_MODULATE);
+    ThrowIfFailed(device->SetPixelShader(texturedProgram_.Get()));
     ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_ADDRESSU, addressing));
     ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_ADDRESSV, addressing));
     ThrowIfFailed(device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0));

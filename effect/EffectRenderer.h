@@ -74,6 +74,11 @@ private:
 
     Microsoft::WRL::ComPtr<IDirect3DTexture9> Atlas;
     Microsoft::WRL::ComPtr<IDirect3DTexture9> ChamberTarget;
+    // The pixel programs of the flat and the textured draws and of the strips of two tiles; null
+    // where the texture stages draw.
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> colourProgram_;
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> texturedProgram_;
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> twoTilesProgram_;
     // Size of the atlas texture's top level: the pieces' cells are in its pixels.
     float atlasWidth_ = 1.0f;
     float atlasHeight_ = 1.0f;

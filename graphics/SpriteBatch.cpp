@@ -1,6 +1,8 @@
 // Sprites queued between Begin and End and drawn as triangle lists from one dynamic vertex buffer.
 #include "graphics/SpriteBatch.h"
 
+#include "graphics/PixelPrograms.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -29,6 +31,7 @@ SpriteBatch::SpriteBatch(IDirect3DDevice9* newDevice, SpriteFilter filter) : dev
             magFilter = D3DTEXF_ANISOTROPIC;
         }
     }
+    program = CreatePixelProgram(device.Get(), PixelProgram::TextureTimesColour);
     status = MakeDeviceObjects();
 }
 
@@ -229,7 +232,7 @@ void SpriteBatch::SetStates() const {
     d->SetSamplerState(0, D3DSAMP_MIPMAPLODBIAS, 0);
     d->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     d->SetVertexShader(nullptr);
-    d->SetPixelShader(nullptr);
+    d->SetPixelShader(program.Get());
     d->SetFVF(SpriteVertexFormat);
     d->SetStreamSource(0, buffer.Get(), 0, sizeof(SpriteVertex));
 }

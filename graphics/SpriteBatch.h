@@ -53,7 +53,8 @@ public:
     HRESULT Draw(IDirect3DTexture9* texture, const RECT* source, const Matrix2D& transform, D3DCOLOR color);
     // Draws what was queued, with the batch's states set just before; the batch stays open.
     HRESULT Flush();
-    // Flushes and closes the batch; with state saving the device's states are given back.
+    // Flushes and closes the batch; with state saving the device's states are given back, without it
+    // they stay the batch's, its pixel program among them.
     HRESULT End();
 
     // A state block holding every state that the batch's drawing sets, its texture and stream too:
@@ -85,6 +86,7 @@ private:
     Microsoft::WRL::ComPtr<IDirect3DDevice9> device;
     Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> buffer;
     Microsoft::WRL::ComPtr<IDirect3DStateBlock9> savedStates;
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> program; // null: the texture stages modulate
     HRESULT status = S_OK;
     UINT bufferNext = 0;
     std::vector<Run> runs; // the first runCount are this batch's

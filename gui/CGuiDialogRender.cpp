@@ -157,7 +157,7 @@ void CGuiDialog::DrawBackground(IDirect3DDevice9* device) {
         {left, bottom, 0.5f, 1.0f, bottomLeftColor},
     };
     device->SetVertexShader(nullptr);
-    device->SetPixelShader(nullptr);
+    device->SetPixelShader(resources->GetBackgroundProgram());
     device->SetRenderState(D3DRS_ZENABLE, FALSE);
     device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, vertices, sizeof(GradientVertex));

@@ -1,6 +1,7 @@
 // The shared font and texture cache of the dialogs and its device life.
 #include "gui/CGuiDialogResources.h"
 
+#include "graphics/PixelPrograms.h"
 #include "graphics/TextureLoader.h"
 #include "gui/BuiltInSkin.h"
 
@@ -148,6 +149,7 @@ HRESULT CGuiDialogResources::CreateDeviceObjects(IDirect3DDevice9* newDevice) {
         }
     }
     sprite.reset();
+    backgroundProgram = CreatePixelProgram(device, PixelProgram::Colour);
     try {
         // The skin is drawn at about its size and the glyphs at exactly theirs: linear filtering is as
         // sharp there, and anisotropic filtering costs much more on a software renderer.
@@ -191,4 +193,5 @@ void CGuiDialogResources::DestroyDeviceObjects() {
     }
     stateBlock.Reset();
     sprite.reset();
+    backgroundProgram.Reset();
 }

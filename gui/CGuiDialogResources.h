@@ -54,6 +54,8 @@ public:
     IDirect3DDevice9* GetDevice() const { return device; }
     SpriteBatch* GetSprite() const { return sprite.get(); }
     IDirect3DStateBlock9* GetStateBlock() const { return stateBlock.Get(); }
+    // The pixel program of the background's colours; null where the texture stages draw them.
+    IDirect3DPixelShader9* GetBackgroundProgram() const { return backgroundProgram.Get(); }
     // Glyph images made by all fonts since they were created with the device.
     unsigned GlyphsRasterised() const;
 
@@ -63,6 +65,7 @@ private:
 
     Microsoft::WRL::ComPtr<IDirect3DStateBlock9> stateBlock; // between reset and loss
     std::unique_ptr<SpriteBatch> sprite;                     // between creation and destruction
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> backgroundProgram; // as long as the sprite
     std::vector<std::unique_ptr<CGuiTextureEntry>> textures;
     std::vector<std::unique_ptr<CGuiFontEntry>> fonts;
     IDirect3DDevice9* device = nullptr; // not owned

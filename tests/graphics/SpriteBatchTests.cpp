@@ -133,11 +133,14 @@ TEST_CASE("SpriteBatch: with state saving the device's states come back, without
         d->GetTextureStageState(0, D3DTSS_COLOROP, &op);
         Microsoft::WRL::ComPtr<IDirect3DBaseTexture9> bound;
         d->GetTexture(0, bound.GetAddressOf());
+        Microsoft::WRL::ComPtr<IDirect3DPixelShader9> program;
+        d->GetPixelShader(program.GetAddressOf());
         const bool saved = saving == SpriteStateSaving::Save;
         CHECK(blend == (saved ? FALSE : TRUE));
         CHECK(cull == (saved ? D3DCULL_CW : D3DCULL_NONE));
         CHECK(op == (saved ? D3DTOP_SELECTARG2 : D3DTOP_MODULATE));
         CHECK((bound == nullptr) == saved);
+        CHECK((program == nullptr) == saved); // later fixed-function drawing needs it gone
     }
 }
 
