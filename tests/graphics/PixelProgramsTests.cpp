@@ -23,19 +23,9 @@ constexpr DWORD TwoTextureFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECU
 
 // A texture whose colour and alpha run across it, differently for each seed.
 Microsoft::WRL::ComPtr<IDirect3DTexture9> Ramp(IDirect3DDevice9* device, int seed) {
-    Microsoft::WRL::ComPtr<IDirect3DTexture9> texture;
-    REQUIRE(device->CreateTexture(16, 16, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.GetAddressOf(),
-                                  nullptr) == S_OK);
-    D3DLOCKED_RECT locked = {};
-    REQUIRE(texture->LockRect(0, &locked, nullptr, 0) == S_OK);
-    for (DWORD y = 0; y < 16; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-        for (DWORD x = 0; x < 16; ++x) {
-            row[x] = D3DCOLOR_ARGB(255 - 12 * y, 16 * x, (40 * seed + 9 * y) & 0xFF, 255 - 8 * x * seed);
-        }
-    }
-    texture->UnlockRect(0);
-    return texture;
+    return FilledTexture(device, 16, 16, [seed](int x, int y) {
+        return D3DCOLOR_ARGB(255 - 12 * y, 16 * x, 40 * seed + 9 * y, 255 - 8 * x * seed);
+    });
 }
 
 void SetStages(IDirect3DDevice9* d, PixelProgram program) {

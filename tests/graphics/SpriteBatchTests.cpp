@@ -16,19 +16,7 @@ constexpr int Height = 150;
 
 // An 8 x 8 texture of one colour.
 Microsoft::WRL::ComPtr<IDirect3DTexture9> Solid(IDirect3DDevice9* device, D3DCOLOR color) {
-    Microsoft::WRL::ComPtr<IDirect3DTexture9> texture;
-    REQUIRE(device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.GetAddressOf(),
-                                  nullptr) == S_OK);
-    D3DLOCKED_RECT locked = {};
-    REQUIRE(texture->LockRect(0, &locked, nullptr, 0) == S_OK);
-    for (int y = 0; y < 8; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < 8; ++x) {
-            row[x] = color;
-        }
-    }
-    texture->UnlockRect(0);
-    return texture;
+    return FilledTexture(device, 8, 8, [color](int, int) { return color; });
 }
 
 // A square of `side` pixels with its top-left corner at (x, y).

@@ -21,20 +21,10 @@ constexpr int Height = 360;
 
 // 64 x 48 texels of changing colour and alpha, alpha 0 and 255 among them.
 Microsoft::WRL::ComPtr<IDirect3DTexture9> PatternTexture(IDirect3DDevice9* device) {
-    Microsoft::WRL::ComPtr<IDirect3DTexture9> texture;
-    REQUIRE(device->CreateTexture(64, 48, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.GetAddressOf(),
-                                  nullptr) == S_OK);
-    D3DLOCKED_RECT locked = {};
-    REQUIRE(texture->LockRect(0, &locked, nullptr, 0) == S_OK);
-    for (int y = 0; y < 48; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < 64; ++x) {
-            const int alpha = std::clamp((x + y) * 4 - 40, 0, 255);
-            row[x] = D3DCOLOR_ARGB(alpha, x * 4, y * 5, ((x ^ y) * 8) & 0xFF);
-        }
-    }
-    texture->UnlockRect(0);
-    return texture;
+    return FilledTexture(device, 64, 48, [](int x, int y) {
+        const int alpha = std::clamp((x + y) * 4 - 40, 0, 255);
+        return D3DCOLOR_ARGB(alpha, x * 4, y * 5, ((x ^ y) * 8) & 0xFF);
+    });
 }
 
 struct Sprite {

@@ -3,6 +3,8 @@
 
 #include "graphics/PngEncoder.h"
 
+#include <doctest/doctest.h>
+
 TestDevice::TestDevice(int w, int h) : width(w), height(h) {
     RECT frame = {0, 0, w, h};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
@@ -92,6 +94,23 @@ D3DCOLOR TestDevice::Pixel(int x, int y) const {
 
 void TestDevice::Save(const std::wstring& file) const {
     WriteFileBytes(file, EncodePng(ImageFromColours(pixels, width, height), false));
+}
+
+Microsoft::WRL::ComPtr<IDirect3DTexture9> FilledTexture(IDirect3DDevice9* device, int width, int height,
+                                                        const std::function<D3DCOLOR(int, int)>& texel) {
+    Microsoft::WRL::ComPtr<IDirect3DTexture9> texture;
+    REQUIRE(device->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.GetAddressOf(),
+                                  nullptr) == S_OK);
+    D3DLOCKED_RECT locked = {};
+    REQUIRE(texture->LockRect(0, &locked, nullptr, 0) == S_OK);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+        for (int x = 0; x < width; ++x) {
+            row[x] = texel(x, y);
+        }
+    }
+    texture->UnlockRect(0);
+    return texture;
 }
 
 BYTE Red(D3DCOLOR c) {

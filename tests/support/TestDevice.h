@@ -4,6 +4,7 @@
 #include <d3d9.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ private:
     std::vector<D3DCOLOR> pixels;
     HMODULE library = nullptr;
 };
+
+// A managed A8R8G8B8 texture of width by height texels, each of the colour `texel(x, y)`.
+Microsoft::WRL::ComPtr<IDirect3DTexture9> FilledTexture(IDirect3DDevice9* device, int width, int height,
+                                                        const std::function<D3DCOLOR(int, int)>& texel);
 
 BYTE Red(D3DCOLOR c);
 BYTE Green(D3DCOLOR c);
