@@ -50,8 +50,9 @@ void SetStages(IDirect3DDevice9* d, PixelProgram program) {
     }
 }
 
-// A square of triangles with colours and coordinates that differ at every corner, drawn once.
-void Draw(TestDevice& device, PixelProgram program, IDirect3DPixelShader9* shader) {
+// A square of triangles with colours and coordinates that differ at every corner, drawn once; the
+// pixels of the frame.
+std::vector<D3DCOLOR> Draw(TestDevice& device, PixelProgram program, IDirect3DPixelShader9* shader) {
     IDirect3DDevice9* d = device.Device();
     device.BeginFrame(0xFF707070);
     d->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -72,9 +73,6 @@ void Draw(TestDevice& device, PixelProgram program, IDirect3DPixelShader9* shade
     d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, corners, sizeof(TwoTextureVertex));
     d->SetPixelShader(nullptr);
     device.EndFrame();
-}
-
-std::vector<D3DCOLOR> Pixels(const TestDevice& device) {
     std::vector<D3DCOLOR> pixels;
     for (int y = 0; y < Side; ++y) {
         for (int x = 0; x < Side; ++x) {
@@ -82,10 +80,6 @@ std::vector<D3DCOLOR> Pixels(const TestDevice& device) {
         }
     }
     return pixels;
-}
-
-int Distance(D3DCOLOR a, D3DCOLOR b) {
-    return std::max({std::abs(Red(a) - Red(b)), std::abs(Green(a) - Green(b)), std::abs(Blue(a) - Blue(b))});
 }
 
 } // namespace
@@ -108,13 +102,14 @@ TEST_CASE("PixelProgram: every program draws what the texture stages beside it d
         CAPTURE(static_cast<int>(program));
         const auto shader = CreatePixelProgram(d, program);
         REQUIRE(shader != nullptr); // the renderer here runs pixel shader 2.0
-        Draw(device, program, nullptr);
-        const std::vector<D3DCOLOR> stages = Pixels(device);
-        Draw(device, program, shader.Get());
-        const std::vector<D3DCOLOR> programmed = Pixels(device);
+        const std::vector<D3DCOLOR> stages = Draw(device, program, nullptr);
+        const std::vector<D3DCOLOR> programmed = Draw(device, program, shader.Get());
         int worst = 0;
         for (size_t i = 0; i < stages.size(); ++i) {
-            worst = std::max(worst, Distance(stages[i], programmed[i]));
+            const D3DCOLOR a = stages[i];
+            const D3DCOLOR b = programmed[i];
+            worst = std::max({worst, std::abs(Red(a) - Red(b)), std::abs(Green(a) - Green(b)),
+                              std::abs(Blue(a) - Blue(b))});
         }
         CHECK(worst <= 1);
         // The square was drawn at all: its corner is not the background's grey.
