@@ -73,13 +73,7 @@ std::vector<D3DCOLOR> Draw(TestDevice& device, PixelProgram program, IDirect3DPi
     d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, corners, sizeof(TwoTextureVertex));
     d->SetPixelShader(nullptr);
     device.EndFrame();
-    std::vector<D3DCOLOR> pixels;
-    for (int y = 0; y < Side; ++y) {
-        for (int x = 0; x < Side; ++x) {
-            pixels.push_back(device.Pixel(x, y));
-        }
-    }
-    return pixels;
+    return device.Pixels();
 }
 
 } // namespace

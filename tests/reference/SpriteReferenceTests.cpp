@@ -58,16 +58,6 @@ std::vector<Sprite> Sprites(int transformIndex) {
     return sprites;
 }
 
-std::vector<D3DCOLOR> Frame(const TestDevice& device) {
-    std::vector<D3DCOLOR> pixels;
-    for (int y = 0; y < Height; ++y) {
-        for (int x = 0; x < Width; ++x) {
-            pixels.push_back(device.Pixel(x, y));
-        }
-    }
-    return pixels;
-}
-
 } // namespace
 
 TEST_SUITE("reference") {
@@ -112,7 +102,7 @@ TEST_CASE("Sprite batch: the reference sprite's pixels, within 1 per channel, ov
             }
             REQUIRE(reference->End() == S_OK);
             device.EndFrame();
-            const std::vector<D3DCOLOR> want = Frame(device);
+            const std::vector<D3DCOLOR> want = device.Pixels();
 
             device.BeginFrame(clear);
             REQUIRE(batch.Begin(blend, SpriteStateSaving::Save) == S_OK);
@@ -121,7 +111,7 @@ TEST_CASE("Sprite batch: the reference sprite's pixels, within 1 per channel, ov
             }
             REQUIRE(batch.End() == S_OK);
             device.EndFrame();
-            const std::vector<D3DCOLOR> got = Frame(device);
+            const std::vector<D3DCOLOR> got = device.Pixels();
 
             int drawn = 0;
             for (size_t i = 0; i < want.size(); ++i) {

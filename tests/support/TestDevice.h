@@ -28,6 +28,8 @@ public:
     void EndFrame();
     // A pixel of the last frame read back, as 0xAARRGGBB (alpha forced to 0xFF).
     D3DCOLOR Pixel(int x, int y) const;
+    // Every pixel of the last frame, row by row, as Pixel gives them.
+    const std::vector<D3DCOLOR>& Pixels() const { return pixels; }
     // Writes the last frame to a PNG file.
     void Save(const std::wstring& file) const;
 
