@@ -19,7 +19,10 @@ namespace {
 
 constexpr DWORD kSampleMs = 10000;
 constexpr DWORD kSettleMs = 60000;
-constexpr int kWarmUpResizes = 50;
+// How long a storm's sample waits after its resize. Under Wine a device reset frees the
+// 64 MB buffer that all vertex data is sub-allocated from and zeroes a new one, which takes a few
+// hundred milliseconds: a sample in that time sees wherever the zeroing has got to, up to 70 MB off.
+constexpr DWORD kResizeSettleMs = 1000;
 constexpr double kWorkingSetLimitMb = 2.0;
 constexpr long kObjectLimit = 5;
 constexpr DWORD kWindowTimeoutMs = 60000;
@@ -158,8 +161,9 @@ int Soak(int argc, wchar_t** argv) {
     }
     std::vector<Sample> counted;
     DWORD nextSample = GetTickCount();
-    auto sampleWhenDue = [&](bool counts) {
+    auto sampleWhenDue = [&](bool counts, DWORD settleMs) {
         if (static_cast<LONG>(GetTickCount() - nextSample) >= 0) {
+            child.WaitPumping(settleMs);
             const Sample s = Take(child.Handle(), start);
             if (counts) {
                 counted.push_back(s);
@@ -168,15 +172,21 @@ int Soak(int argc, wchar_t** argv) {
         }
     };
     if (resizes) {
-        for (int i = 0; i < kWarmUpResizes + resizeCount && !child.Ended(); ++i) {
-            if (i == kWarmUpResizes) {
+        // A minute of resizes first, as the other phases settle for a minute; then the counted ones.
+        int firstCounted = -1;
+        for (int i = 0; (firstCounted < 0 || i < firstCounted + resizeCount) && !child.Ended(); ++i) {
+            // The back buffers are as large as the window: samples compare the first size only.
+            const bool firstSize = i % std::size(kSizes) == 0;
+            if (firstCounted < 0 && firstSize && GetTickCount() - start >= kSettleMs) {
+                firstCounted = i;
                 nextSample = GetTickCount();
             }
             Resize(window, kSizes[i % std::size(kSizes)]);
             child.WaitPumping(100);
-            sampleWhenDue(i >= kWarmUpResizes);
+            if (firstSize) {
+                sampleWhenDue(firstCounted >= 0, kResizeSettleMs);
+            }
         }
-        counted.push_back(Take(child.Handle(), start));
     } else {
         for (int step = 0; GetTickCount() - start < durationMs && !child.Ended(); ++step) {
             if (combos) {
@@ -186,7 +196,7 @@ int Soak(int argc, wchar_t** argv) {
                 ClickAt(window, combo.x, combo.y); // and closes it
             }
             child.WaitPumping(combos ? 800 : 1000);
-            sampleWhenDue(GetTickCount() - start >= kSettleMs);
+            sampleWhenDue(GetTickCount() - start >= kSettleMs, 0);
         }
     }
     if (child.Ended()) {
