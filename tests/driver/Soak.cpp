@@ -19,6 +19,11 @@ namespace {
 
 constexpr DWORD kSampleMs = 10000;
 constexpr DWORD kSettleMs = 60000;
+// A storm settles for longer. Wine's Direct3D queues its commands in an 8 MB ring in the process heap,
+// whose pages are touched for the first time in the storm's first 250 or so resizes (each reset loads
+// the textures again through it): the working set climbs by some 4 MB until the ring has come round
+// once, and then stays flat.
+constexpr DWORD kStormSettleMs = 120000;
 // How long a storm's sample waits after its resize. Under Wine a device reset frees the
 // 64 MB buffer that all vertex data is sub-allocated from and zeroes a new one, which takes a few
 // hundred milliseconds: a sample in that time sees wherever the zeroing has got to, up to 70 MB off.
@@ -172,12 +177,12 @@ int Soak(int argc, wchar_t** argv) {
         }
     };
     if (resizes) {
-        // A minute of resizes first, as the other phases settle for a minute; then the counted ones.
+        // Two minutes of resizes first; then the counted ones.
         int firstCounted = -1;
         for (int i = 0; (firstCounted < 0 || i < firstCounted + resizeCount) && !child.Ended(); ++i) {
             // The back buffers are as large as the window: samples compare the first size only.
             const bool firstSize = i % std::size(kSizes) == 0;
-            if (firstCounted < 0 && firstSize && GetTickCount() - start >= kSettleMs) {
+            if (firstCounted < 0 && firstSize && GetTickCount() - start >= kStormSettleMs) {
                 firstCounted = i;
                 nextSample = GetTickCount();
             }
