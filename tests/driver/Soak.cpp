@@ -20,9 +20,8 @@ namespace {
 constexpr DWORD kSampleMs = 10000;
 constexpr DWORD kSettleMs = 60000;
 // A storm settles for longer. Wine's Direct3D queues its commands in an 8 MB ring in the process heap,
-// whose pages are touched for the first time in the storm's first 250 or so resizes (each reset loads
-// the textures again through it): the working set climbs by some 4 MB until the ring has come round
-// once, and then stays flat.
+// whose pages are touched for the first time over the storm's first 250 or so resizes: the working
+// set climbs by some 4 MB until the ring has come round once, and then stays flat.
 constexpr DWORD kStormSettleMs = 120000;
 // How long a storm's sample waits after its resize. Under Wine a device reset frees the
 // 64 MB buffer that all vertex data is sub-allocated from and zeroes a new one, which takes a few
