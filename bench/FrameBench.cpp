@@ -1,8 +1,9 @@
 // The whole effect drawn frame after frame on real devices, as ratios to what the same device does
 // when it only clears and presents: the running saver full screen at 1920 x 1080 (triangle sizes 96
 // and 32 with 200 pieces, and with no light), and the settings run's 800 by 600 window with its
-// dialog shown and hidden; beside them one textured quad over the whole back buffer, the most a frame
-// that shows a texture at every pixel can reach. Also the pixels written per frame, the CPU time of the
+// dialog shown and hidden; beside them one quad over the whole back buffer that shows one texture, and
+// one that adds two: the most a frame that samples its picture once, or twice, at every pixel can
+// reach. Also the pixels written per frame, the CPU time of the
 // thread that calls Direct3D, and where the time of a frame goes. Run by `make bench`.
 #include "effect/CSaverImpl.h"
 #include "framework/Framework.h"
@@ -118,14 +119,17 @@ void ClearAndPresent(IDirect3DDevice9* device) {
     PresentFrame(device);
 }
 
-// The yardstick of a frame that samples a texture once at every pixel: one quad over the back buffer,
-// showing a 192 x 192 texture repeated, turned a little and about one texel to a pixel, filtered
-// linearly, modulated by the pixel program the tiles use and added to the cleared target, as the
-// tiles are.
+// The yardsticks of a frame that samples a texture once or twice at every pixel: one quad over the
+// back buffer, showing a 192 x 192 texture repeated, turned a little and about one texel to a pixel,
+// filtered linearly, modulated by the pixel program the tiles use and added to the cleared target, as
+// the tiles are. With two textures it is the same texture at two turns, each times its own colour, as
+// where two tiles' images meet.
 class TexturedQuad {
 public:
-    explicit TexturedQuad(IDirect3DDevice9* device)
-        : device_(device), program_(CreatePixelProgram(device, PixelProgram::TextureTimesColour)) {
+    TexturedQuad(IDirect3DDevice9* device, DWORD textures)
+        : device_(device), textures_(textures),
+          program_(CreatePixelProgram(device, textures == 1 ? PixelProgram::TextureTimesColour
+                                                            : PixelProgram::TwoTexturesTimesColours)) {
         constexpr UINT kSide = 192;
         if (FAILED(device->CreateTexture(kSide, kSide, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture_,
                                          nullptr))) {
@@ -143,20 +147,29 @@ public:
         }
     }
 
-    bool Made() const { return texture_ != nullptr; }
+    bool Made() const { return texture_ != nullptr && program_ != nullptr; }
 
     void Frame(float width, float height) {
         struct Vertex {
             float x, y, z, rhw;
-            D3DCOLOR colour;
-            float u, v;
+            D3DCOLOR colour, secondColour;
+            float u0, v0, u1, v1;
         };
-        // Texture coordinates of the corners: the screen turned by 0.3 radians, in 192-texel units.
+        // Texture coordinates of the corners: the screen turned by 0.3 and by -0.5 radians, in
+        // 192-texel units.
         const auto corner = [&](float x, float y) {
-            constexpr float kCos = 0.9553365f, kSin = 0.2955202f, kTexel = 1.0f / 192;
-            const float u = (kCos * x - kSin * y) * kTexel;
-            const float v = (kSin * x + kCos * y) * kTexel;
-            return Vertex{x - 0.5f, y - 0.5f, 0.0f, 1.0f, 0xFFC0C0C0, u, v};
+            constexpr float kCos0 = 0.9553365f, kSin0 = 0.2955202f, kCos1 = 0.8775826f, kSin1 = -0.4794255f;
+            constexpr float kTexel = 1.0f / 192;
+            return Vertex{x - 0.5f,
+                          y - 0.5f,
+                          0.0f,
+                          1.0f,
+                          0xFFC0C0C0,
+                          0xFF404040,
+                          (kCos0 * x - kSin0 * y) * kTexel,
+                          (kSin0 * x + kCos0 * y) * kTexel,
+                          (kCos1 * x - kSin1 * y) * kTexel,
+                          (kSin1 * x + kCos1 * y) * kTexel};
         };
         const Vertex quad[4] = {corner(0, 0), corner(width, 0), corner(0, height), corner(width, height)};
         device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
@@ -167,47 +180,51 @@ public:
         device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
         device_->SetRenderState(D3DRS_ZENABLE, FALSE);
         device_->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device_->SetTexture(0, texture_.Get());
-        device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-        device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-        device_->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-        device_->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
-        device_->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-        device_->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-        device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+        for (DWORD stage = 0; stage < textures_; ++stage) {
+            device_->SetTexture(stage, texture_.Get());
+            device_->SetSamplerState(stage, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+            device_->SetSamplerState(stage, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
+            device_->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+            device_->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+        }
+        device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2);
         device_->SetPixelShader(program_.Get());
         device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
         device_->SetPixelShader(nullptr);
-        device_->SetTexture(0, nullptr);
+        for (DWORD stage = 0; stage < textures_; ++stage) {
+            device_->SetTexture(stage, nullptr);
+        }
         device_->EndScene();
         PresentFrame(device_);
     }
 
 private:
     IDirect3DDevice9* device_;
+    DWORD textures_;
     Microsoft::WRL::ComPtr<IDirect3DPixelShader9> program_;
     Microsoft::WRL::ComPtr<IDirect3DTexture9> texture_;
 };
 
-// Prints the textured quad's rate as a ratio to clear and present, in turns with it: the most that a
-// frame which shows a texture at every pixel can reach on this device.
-void PrintTexturedQuad(IDirect3DDevice9* device, const D3DPRESENT_PARAMETERS& pp,
-                       const std::function<void()>& bareFrame) {
-    TexturedQuad quad(device);
-    Microsoft::WRL::ComPtr<IDirect3DStateBlock9> states;
-    if (!quad.Made() || FAILED(device->CreateStateBlock(D3DSBT_ALL, &states))) {
-        std::printf("  the textured quad could not be set up\n");
-        return;
+// Prints the textured quads' rates as ratios to clear and present, each in turns with it: the most
+// that a frame which shows one texture, or adds two, at every pixel can reach on this device.
+void PrintTexturedQuads(IDirect3DDevice9* device, const D3DPRESENT_PARAMETERS& pp,
+                        const std::function<void()>& bareFrame) {
+    for (const DWORD textures : {1u, 2u}) {
+        TexturedQuad quad(device, textures);
+        Microsoft::WRL::ComPtr<IDirect3DStateBlock9> states;
+        if (!quad.Made() || FAILED(device->CreateStateBlock(D3DSBT_ALL, &states))) {
+            std::printf("  the textured quad could not be set up\n");
+            return;
+        }
+        const auto [rate, bare] = Compare(
+            [&] { quad.Frame(static_cast<float>(pp.BackBufferWidth), static_cast<float>(pp.BackBufferHeight)); },
+            bareFrame);
+        // The cases after it find the device as they would without it.
+        states->Apply();
+        std::printf("  %-28s %6.2f frames/s = %.3f x clear and present (%.2f)\n",
+                    textures == 1 ? "one textured quad, added" : "one quad of two textures",
+                    rate.framesPerSecond, rate.framesPerSecond / bare.framesPerSecond, bare.framesPerSecond);
     }
-    const auto [rate, bare] = Compare(
-        [&] { quad.Frame(static_cast<float>(pp.BackBufferWidth), static_cast<float>(pp.BackBufferHeight)); },
-        bareFrame);
-    // The cases after it find the device as they would without it.
-    states->Apply();
-    std::printf("  %-28s %6.2f frames/s = %.3f x clear and present (%.2f)\n", "one textured quad, added",
-                rate.framesPerSecond, rate.framesPerSecond / bare.framesPerSecond, bare.framesPerSecond);
 }
 
 // One frame as the run modes draw it (without their waits for input); `overlay` draws over it.
@@ -342,7 +359,7 @@ void FullScreen() {
         std::int32_t size;
         double light;
     };
-    PrintTexturedQuad(device, pp, bareFrame);
+    PrintTexturedQuads(device, pp, bareFrame);
     for (const Case c : {Case{"S = 96, 200 pieces", 96, 1.5}, Case{"S = 32, 200 pieces", 32, 1.5},
                          Case{"S = 96, 200 pieces, no light", 96, 0.0}}) {
         auto effect = MakeEffect(device, c.size, 200);
@@ -392,7 +409,7 @@ void SettingsWindow() {
             SaverFrame(*effect, device, drawDialog);
         };
     };
-    PrintTexturedQuad(device, FrameworkGetDeviceSettings().pp, bareFrame);
+    PrintTexturedQuads(device, FrameworkGetDeviceSettings().pp, bareFrame);
     const auto [shown, bare] = Compare(frameWith(true), bareFrame);
     const auto [hidden, bareAgain] = Compare(frameWith(false), bareFrame);
     // Shown and hidden also in turns with each other, so that a change of load weighs on both alike.
