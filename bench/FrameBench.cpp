@@ -147,7 +147,8 @@ public:
         }
     }
 
-    bool Made() const { return texture_ != nullptr && program_ != nullptr; }
+    // Without pixel programs the stages draw one texture, but not the sum of two.
+    bool Made() const { return texture_ != nullptr && (textures_ == 1 || program_ != nullptr); }
 
     void Frame(float width, float height) {
         struct Vertex {
@@ -187,6 +188,10 @@ public:
             device_->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
             device_->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
         }
+        device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
         device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2);
         device_->SetPixelShader(program_.Get());
         device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
