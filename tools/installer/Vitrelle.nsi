@@ -2,7 +2,7 @@
 ; programs with an uninstaller, offers to make it the user's screen saver and opens the Screen Saver
 ; Settings at the end. Built by `make package`; "/S" installs (and uninstalls) silently.
 ;
-;   makensis -DVERSION=1.1.0 -DSCR=<Vitrelle.scr> -DICON=<Vitrelle.ico> -DOUTFILE=<setup.exe> Vitrelle.nsi
+;   makensis -DVERSION=<version> -DSCR=<Vitrelle.scr> -DICON=<Vitrelle.ico> -DOUTFILE=<setup.exe> Vitrelle.nsi
 
 Unicode true
 ; A 64-bit installer: it sees the real system folder and registry, and 32-bit programs may not run at all.
